@@ -1,0 +1,25 @@
+// Test entry: brings up the real application object (without running its
+// OnInit) so that windows, timers and the key filter behave as in the program.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include "app/app.h"
+#include "support/msgbox.h"
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    // No test may ever wait for a click: an unexpected box fails the test.
+    InstallFailingMessageBoxHandler();
+    wxApp::SetInstance(new MyApp);
+    if (!wxEntryStart(argc, argv)) {
+        fprintf(stderr, "cannot initialise wxWidgets (no display?)\n");
+        return 1;
+    }
+    wxLog::SetActiveTarget(new wxLogStderr);
+    int rc = RUN_ALL_TESTS();
+    wxEntryCleanup();
+    return rc;
+}

@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The simulated receiver (sim/e2sim) as a child process on a loopback
+// address of its own, so that tests running in parallel never share ports.
+class SimReceiver {
+public:
+    // extraArgs are passed through, e.g. {"--standby"} or {"--fault", "..."}.
+    explicit SimReceiver(std::vector<std::string> extraArgs = {});
+    ~SimReceiver();
+    SimReceiver(const SimReceiver&) = delete;
+    SimReceiver& operator=(const SimReceiver&) = delete;
+
+    bool ok() const { return pid_ > 0 && ready_; }
+    const std::string& host() const { return host_; }
+    int webPort() const { return webPort_; }
+    int streamPort() const { return streamPort_; }
+    std::string webBase() const;               // "http://host:port"
+    // Fills profile slot 0 of the configuration and makes it active.
+    void configureProfile(bool https = false) const;
+
+    // Request log: one JSON object per line.
+    std::vector<std::string> logLines() const;
+    // Paths (with query) of the logged requests of one kind ("web", "stream", ...).
+    std::vector<std::string> loggedPaths(const std::string& kind) const;
+
+    // Control path outside /web/, e.g. control("/control/fault?cmd=getcurrent&status=401").
+    std::string control(const std::string& pathAndQuery) const;
+
+    static std::string uniqueHost();
+private:
+    int pid_ = -1;
+    bool ready_ = false;
+    std::string host_;
+    int webPort_ = 8880;
+    int streamPort_ = 8001;
+    std::string logFile_;
+};

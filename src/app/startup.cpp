@@ -1,0 +1,67 @@
+#include "app/startup.h"
+
+#include <wx/log.h>
+#include <wx/mstream.h>
+#include <wx/tokenzr.h>
+#include <wx/xml/xml.h>
+
+int SplashGaugeRange(bool dontCheckStandby, bool tvProviders, bool raProviders)
+{
+    int range = 6;
+    if (dontCheckStandby)
+        range -= 2;
+    if (tvProviders)
+        range += 1;
+    if (raProviders)
+        range += 1;
+    return range;
+}
+
+WebIFVersion ParseWebIFVersion(const wxString& text)
+{
+    WebIFVersion v;
+    int* parts[3] = {&v.major, &v.minor, &v.patch};
+    wxStringTokenizer tok(text, wxT("."), wxTOKEN_RET_EMPTY_ALL);
+    for (int i = 0; i < 3 && tok.HasMoreTokens(); ++i) {
+        long n = 0;
+        if (tok.GetNextToken().Trim().Trim(false).ToLong(&n) && n >= 0 && n < 256)
+            *parts[i] = int(n);
+    }
+    return v;
+}
+
+DeviceInfo ParseDeviceInfo(const wxString& xml)
+{
+    DeviceInfo info;
+    if (xml.empty())
+        return info;
+    wxScopedCharBuffer utf8 = xml.utf8_str();
+    wxMemoryInputStream in(utf8.data(), utf8.length());
+    wxXmlDocument doc;
+    {
+        wxLogNull quiet;
+        if (!doc.Load(in, wxT("UTF-8")) || !doc.GetRoot())
+            return info;
+    }
+    if (doc.GetRoot()->GetName() != wxT("e2deviceinfo"))
+        return info;
+    info.valid = true;
+    for (wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext()) {
+        if (n->GetName() == wxT("e2webifversion"))
+            info.version = n->GetNodeContent().Trim().Trim(false);
+        else if (n->GetName() == wxT("e2devicename"))
+            info.model = n->GetNodeContent().Trim().Trim(false);
+    }
+    return info;
+}
+
+int ModeFromServiceRef(const wxString& sref, int current)
+{
+    if (sref.StartsWith(wxT("1:0:0")))
+        return 3;
+    if (sref.StartsWith(wxT("1:0:1")))
+        return 1;
+    if (sref.StartsWith(wxT("1:0:2")))
+        return 2;
+    return current;
+}

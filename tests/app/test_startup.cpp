@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+#include "app/startup.h"
+
+TEST(StartupSequence, GaugeRangeCountsEveryStatusStep)
+{
+    EXPECT_EQ(SplashGaugeRange(false, false, false), 6);
+    EXPECT_EQ(SplashGaugeRange(true, false, false), 4);   // -n skips both standby steps
+    EXPECT_EQ(SplashGaugeRange(true, true, false), 5);
+    EXPECT_EQ(SplashGaugeRange(false, true, true), 8);
+}
+
+TEST(StartupSequence, WebIFVersionCheck)
+{
+    EXPECT_TRUE(ParseWebIFVersion(wxT("1.6.1")).tooOld());
+    EXPECT_FALSE(ParseWebIFVersion(wxT("1.6.2")).tooOld());
+    EXPECT_FALSE(ParseWebIFVersion(wxT("2.0")).tooOld());
+    WebIFVersion v = ParseWebIFVersion(wxT("1.7"));
+    EXPECT_EQ(v.major, 1);
+    EXPECT_EQ(v.minor, 7);
+    EXPECT_EQ(v.patch, 0);
+    EXPECT_FALSE(v.tooOld());
+    // Non-numeric parts count as 0: "1.x.9" is 1.0.9, too old.
+    v = ParseWebIFVersion(wxT("1.x.9"));
+    EXPECT_EQ(v.minor, 0);
+    EXPECT_TRUE(v.tooOld());
+    EXPECT_TRUE(ParseWebIFVersion(wxT("")).tooOld());
+}
+
+TEST(StartupSequence, DeviceInfoNeedsItsRoot)
+{
+    DeviceInfo d = ParseDeviceInfo(wxT(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<e2deviceinfo>\n"
+        "\t<e2webifversion>1.6.8</e2webifversion>\n\t<e2devicename>dm800se</e2devicename>\n"
+        "</e2deviceinfo>\n"));
+    EXPECT_TRUE(d.valid);
+    EXPECT_EQ(d.model, wxT("dm800se"));
+    EXPECT_EQ(d.version, wxT("1.6.8"));
+
+    EXPECT_FALSE(ParseDeviceInfo(wxT("<e2simplexmlresult><e2state>True</e2state></e2simplexmlresult>")).valid);
+    EXPECT_FALSE(ParseDeviceInfo(wxT("<e2deviceinfo><broken")).valid);
+    EXPECT_FALSE(ParseDeviceInfo(wxString()).valid);
+}
+
+TEST(StartupSequence, ModeFromReferencePrefix)
+{
+    EXPECT_EQ(ModeFromServiceRef(wxT("1:0:1:6D66:437:1:C00000:0:0:0:"), 0), 1);
+    EXPECT_EQ(ModeFromServiceRef(wxT("1:0:2:6E:437:1:C00000:0:0:0:"), 0), 2);
+    EXPECT_EQ(ModeFromServiceRef(wxT("1:0:0:0:0:0:0:0:0:0:/hdd/movie/a.ts"), 1), 3);
+    EXPECT_EQ(ModeFromServiceRef(wxT("4097:0:1:0:0:0:0:0:0:0:"), 2), 2);
+    EXPECT_EQ(ModeFromServiceRef(wxString(), 1), 1);
+}

@@ -1,0 +1,159 @@
+"""The receiver's timer list and the commands that edit it.
+
+Every command returns (ok, text) as the receiver reports it.  Timer states
+do not advance with the clock: a list stays as it was set up or edited.
+"""
+from e2sim_data import ref_key
+import e2sim_epg
+
+WAITING, PREPARING, RUNNING, DONE = 0, 1, 2, 3
+
+
+def make_timer(sref, name, begin, end, description="", eit=0, justplay=0, afterevent=3,
+               location="/hdd/movie/", tags="", state=WAITING, repeated=0, disabled=0,
+               extended=""):
+    return {"sref": sref, "name": name, "description": description, "extended": extended,
+            "eit": eit, "begin": int(begin), "end": int(end), "justplay": justplay,
+            "afterevent": afterevent, "location": location, "tags": tags, "state": state,
+            "repeated": repeated, "disabled": disabled}
+
+
+def initial_timers(data, now):
+    """Timers in every state, repeated, disabled, zap, odd location."""
+    t = int(now) // 60 * 60
+    s = data.by_name
+    timers = [
+        make_timer(s("Erstes Programm HD").ref, "Tatort: Spuren im Schnee", t + 7200, t + 12600,
+                   "Krimi & Spannung", 4711, tags="Krimi"),
+        make_timer(s("Zweites Programm HD").ref, "Nachrichten", t + 60, t + 1800,
+                   "Aktuelles aus aller Welt", 815, state=PREPARING),
+        # on the transponder of the start service, so the second tuner stays free
+        make_timer(s("Phönix Dokumente").ref, "Über den Alpen", t - 600, t + 3000,
+                   "Dokumentation", 1234, state=RUNNING, afterevent=0),
+        make_timer(s("arte HD").ref, "Kochen & Genießen", t - 90000, t - 86400,
+                   "", 555, state=DONE, afterevent=1),
+        make_timer(s("Tagesschau24").ref, "Nachrichten", t + 3600, t + 4500,
+                   "Werktags um acht", 0, repeated=31),
+        make_timer(s("Zweites Programm HD").ref, "Quiz & Spaß am Dienstag", t + 86400,
+                   t + 90000, "Rateshow", 999, disabled=1),
+        make_timer(s("Wetter & Reise").ref, "Wetter & Reise", t + 5400, t + 5400,
+                   "Umschalten zum Wetter", 321, justplay=1, afterevent=0, tags=""),
+        make_timer(s("\x86Nord\x87 Fernsehen").ref, "Heimatgeschichten", t - 200000, t - 196400,
+                   "None", 42, location="/media/usb/aufnahmen/", tags="Doku Serie",
+                   state=DONE, afterevent=2),
+        make_timer(s("Bayern Klassik").ref, "Musik am Morgen", t + 40000, t + 43600,
+                   "Klassik", 77, repeated=96, disabled=1),
+    ]
+    timers.sort(key=lambda x: x["begin"])
+    return timers
+
+
+def find(timers, sref, begin, end):
+    key = ref_key(sref)
+    for timer in timers:
+        if ref_key(timer["sref"]) == key and timer["begin"] == begin and timer["end"] == end:
+            return timer
+    return None
+
+
+def _int(params, name, default=None):
+    value = params.get(name)
+    if value is None or value == "":
+        if default is None:
+            raise ValueError(name)
+        return default
+    return int(value)
+
+
+def add_by_event(timers, data, params, now):
+    service = data.find_service(params.get("sRef", ""))
+    if service is None:
+        return False, "Service not found"
+    try:
+        event_id = _int(params, "eventid")
+        justplay = _int(params, "justplay", 0)
+    except ValueError as e:
+        return False, "Invalid parameter '%s'" % e
+    event = e2sim_epg.find_event(service, event_id, now)
+    if event is None:
+        return False, "EventId not found"
+    if event.start + event.duration <= now:
+        return False, "Event is in the past"
+    for timer in timers:
+        if ref_key(timer["sref"]) == ref_key(service.ref) and timer["eit"] == event.id:
+            return False, "Conflicting Timer(s) detected! %s" % timer["name"]
+    timer = make_timer(service.ref, event.title, event.start, event.start + event.duration,
+                       event.description or "", event.id, justplay=1 if justplay else 0,
+                       location=params.get("dirname") or "/hdd/movie/",
+                       tags=params.get("tags", ""), extended=event.extended or "")
+    timers.append(timer)
+    timers.sort(key=lambda x: x["begin"])
+    return True, "Timer '%s' added" % event.title
+
+
+def change(timers, data, params):
+    try:
+        begin = _int(params, "begin")
+        end = _int(params, "end")
+        begin_old = _int(params, "beginOld")
+        end_old = _int(params, "endOld")
+    except ValueError as e:
+        return False, "Invalid parameter '%s'" % e
+    old = find(timers, params.get("channelOld", ""), begin_old, end_old)
+    if old is None:
+        return False, "Could not find timer '%s' with begin %d and end %d" % (
+            params.get("name", ""), begin_old, end_old)
+    service = data.find_service(params.get("sRef", ""))
+    if service is None:
+        return False, "Service not found"
+    if end < begin:
+        return False, "Timer end must not be before its begin"
+    try:
+        values = {name: _int(params, name, old[name])
+                  for name in ("eit", "disabled", "justplay", "afterevent", "repeated")}
+    except ValueError as e:
+        return False, "Invalid parameter '%s'" % e
+    old.update(values)
+    old.update({"sref": service.ref, "begin": begin, "end": end,
+                "name": params.get("name", old["name"]),
+                "description": params.get("description", old["description"]),
+                "location": params.get("dirname", old["location"]),
+                "tags": params.get("tags", old["tags"])})
+    timers.sort(key=lambda x: x["begin"])
+    return True, "Timer '%s' changed" % old["name"]
+
+
+def delete(timers, params):
+    try:
+        begin = _int(params, "begin")
+        end = _int(params, "end")
+    except ValueError as e:
+        return False, "Invalid parameter '%s'" % e
+    timer = find(timers, params.get("sRef", ""), begin, end)
+    if timer is None:
+        return False, "No matching Timer found"
+    timers.remove(timer)
+    return True, "The timer '%s' has been deleted successfully" % timer["name"]
+
+
+def busy_transponders(timers, data, current_ref, standby):
+    """Transponders the two tuners hold: the watched service's (unless in
+    standby) and those of running, enabled record timers."""
+    busy = []
+    current = data.find_service(current_ref) if current_ref else None
+    if current is not None and not standby:
+        busy.append(current.transponder)
+    for timer in timers:
+        if timer["state"] == RUNNING and not timer["disabled"] and not timer["justplay"]:
+            service = data.find_service(timer["sref"])
+            if service is not None and service.transponder not in busy:
+                busy.append(service.transponder)
+    return busy
+
+
+TUNERS = 2
+
+
+def playable(service, busy):
+    """A service plays if a tuner already sits on its transponder or one is free."""
+    return service.transponder in busy or len(busy) < TUNERS

@@ -41,6 +41,7 @@ public:
     wxTreeItemId currentItem, previousItem, spareItem;
     wxTreeItemData* pendingZap = nullptr;
     int videoTarget = 0;   // 0 panel, 1 video window, 2 full screen, 3 desktop
+    int earlierTarget = 0; // where full screen returns to: 0 main window, 1 video window
     wxString recTitle, recDescription, recTime;
     wxString nowTitle, nowText, nextText;
     int bufferPercent = 0;
@@ -73,16 +74,72 @@ public:
     wxTimer* startTimer = nullptr;   // the one-shot start-up timer handed over by the application
 
     // ---- frame, closing ----
+    bool loaded = false;   // the layout was found in the resources
     void OnClose(wxCloseEvent& event);
     void OnKey(wxCommandEvent& event);
     void OnAbout(wxCommandEvent& event);
 
     // ---- channel lists, now/next, tracks ----
+    // kind: 0 TV providers, 1 TV bouquets, 2 radio providers, 3 radio bouquets
+    void getServices(int kind, bool resetSearch);
+    // Appends an already parsed list of one kind to the tree (getServices' second half).
+    void addServices(int kind, const std::vector<struct ServiceBouquet>& list);
+    int ownBouquetCount = -1;            // index of the last own-bouquet menu, -1 none
+    wxMenu* ownBouquetMenu[100] = {};    // favourites menus of the TV bouquets
+    wxString ownBouquetName[100];
+    wxTreeItemId ownBouquetItem[100];
+    bool serviceFound = false;           // the current service has been met while loading
+    wxTreeItemId startItem;              // its first tree entry, selected by the start-up sequence
+
+    bool getStandbyState();
+    bool getCurrent();
+    bool getNowNext(bool now);
+    bool getNowNextAt(bool now, long clock);  // clock: seconds since the epoch
+    int getAudioTracks();
+    void getVideoTracks();
+    wxString getEPGSimilar(const wxString& sRef, const wxString& eventId);
+    void updateAVLabel();
     // Tree payloads derive from MyServicePayload (webif/payload.h):
     // MyChannelItemData here, MyMovieItemData for recordings.
 
     // ---- playback, switching, supervision ----
     // SwitchService takes a MyServicePayload* (webif/payload.h), owned by the caller.
+    void SwitchService(class MyServicePayload* payload);
+    void BindPlayback();                   // called once by the constructor
+    int retryCounter = 0;                  // start-supervision retries of the current stream
+    // Controls that open dialogs register for codes 8 (stream information)
+    // and 9 (download); null while the dialog is closed.
+    wxStaticText* bitrateLabel[3] = {};
+    wxStaticText* bufferLabel = nullptr;
+    wxGauge* bufferGauge = nullptr;
+    wxStaticText* downloadLabel[3] = {};
+    wxGauge* downloadGauge = nullptr;
+    void GStreamerNotify(wxCommandEvent& event);
+    void OnPadsDone();                     // posted by the pipeline when all pads are known
+    void CHKTimer(wxTimerEvent& event);
+    void SYNTimer(wxTimerEvent& event);
+    void MPBTimer(wxTimerEvent& event);
+    void EPGTimer(wxTimerEvent& event);
+    void ZAPTimer(wxTimerEvent& event);
+    void OSDTimer(wxTimerEvent& event);
+    void OnToolPlay(wxCommandEvent& event);
+    void OnToolStop(wxCommandEvent& event);
+    void OnTreeActivated(wxTreeEvent& event);
+    void OnTreeRight(wxTreeEvent& event);
+    void OnMenuPlay(wxCommandEvent& event);   // "ID_MENUITEM_TVRA_PLAY", "ID_MENUITEM_HD_PLAY"
+    void OnButtonPrevService(wxCommandEvent& event);
+    void OnButtonNextService(wxCommandEvent& event);
+    void OnButtonRezap(wxCommandEvent& event);
+    void OnButtonPrevMarker(wxCommandEvent& event);
+    void OnButtonNextMarker(wxCommandEvent& event);
+    void OnToggleTVControl(wxCommandEvent& event);
+    void StreamStarted();
+    void StreamStopped();
+    void ShowPicon();
+    void ReturnToMainWindow();
+    void DrawCentred(wxWindow* panel, const char* bitmap);
+    wxWindow* TargetVideoPanel();
+    void StepService(bool next, int buttonId);
 
 private:
     wxDECLARE_EVENT_TABLE();

@@ -1,0 +1,97 @@
+// The playback pipeline: the fixed front end built once at start-up and the
+// per-stream back end that the demultiplexer's pads create and remove. All
+// elements are process-wide; only the callbacks here create and destroy the
+// per-stream ones.
+#pragma once
+
+#include <atomic>
+#include <gst/gst.h>
+#include <wx/string.h>
+
+class wxEvtHandler;
+
+// Front end.
+extern GstElement* pipeline;
+extern GstElement* source;
+extern GstElement* sourcequeue;
+extern GstElement* sourceidentity;
+extern GstElement* tee_element;
+extern GstElement* teequeue1;
+extern GstElement* teequeue2;
+extern GstElement* valve;
+extern GstElement* filesink;
+extern GstElement* demuxer;
+extern GstBus* bus;
+
+// Back end, per stream.
+extern GstElement* multiqueue;
+extern GstElement* videodecoder;
+extern GstElement* decoderqueue;
+extern GstElement* deinterlace;
+extern GstElement* videorate;
+extern GstElement* videoscale;
+extern GstElement* videobalance;
+extern GstElement* subtitleoverlay;
+extern GstElement* clockoverlay;
+extern GstElement* textoverlay;
+extern GstElement* ffmpegcolorspace;
+extern GstElement* videoqueue;
+extern GstElement* videosink;
+extern GstElement* audio_inputselector;
+extern GstElement* audiorate;
+extern GstElement* equalizer;
+extern GstElement* volume;
+extern GstElement* audioqueue;
+extern GstElement* audiosink;
+extern GstElement* teletextsink;
+extern GstElement* subtl_inputselector;
+
+// Builds the front end; false (after telling the user) when plug-ins are missing.
+bool GStreamerInit();
+// Releases the pipeline (end of the program, tests).
+void GStreamerDone();
+// Names of required plug-in features that the registry lacks.
+wxString MissingPlugins();
+
+// Demultiplexer and multiqueue callbacks (streaming threads).
+void PadAdded(GstElement* element, GstPad* pad, gpointer data);
+void PadRemoved(GstElement* element, GstPad* pad, gpointer data);
+void PadsDone(GstElement* element, gpointer data);
+void MQUnderRun(GstElement* element, gpointer data);
+// The demultiplexer's PMT as its section message delivers it.
+void PMTInfo(GstMessage* message);
+
+// Bus (bus.cpp).
+GstBusSyncReply MessageLoop(GstBus* bus, GstMessage* message, gpointer data);
+void ParseTag(const GstTagList* list, const gchar* tag, gpointer pad);
+
+bool IsElementLinked(GstElement* element);
+
+// Removes whatever per-stream element is still in the pipeline after it has
+// been set to NULL, so that the next stream starts from an empty back end.
+void TearDownBackend();
+// Number of per-stream elements currently in the pipeline (tests, diagnostics).
+int BackendElementCount();
+
+// Set once the current stream's pads are all known; cleared by every start.
+extern std::atomic<bool> padsComplete;
+
+// Where pipeline notifications (wxEVT_GST) go: the main window unless a
+// test installs its own handler.
+wxEvtHandler* GstEventTarget();
+void SetGstEventTarget(wxEvtHandler* handler);
+// Posts a wxEVT_GST event; safe from any thread.
+void PostGstEvent(int code, int value = 0);
+
+// Log line from any thread (verbose level 3 unless stated).
+void StreamLog(int level, const char* text);
+
+// Video output (videooutput.cpp).
+void SetVideoOutputWindow(int target);
+// The window the video sink draws into, as last chosen on the GUI thread.
+unsigned long VideoWindowHandle();
+// Panels of the other video windows and the desktop window; their owners
+// register them when they exist.
+class wxWindow;
+void RegisterVideoPanel(int target, wxWindow* panel);
+void RegisterDesktopWindow(unsigned long xid);

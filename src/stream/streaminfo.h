@@ -1,0 +1,77 @@
+// The record of the stream that plays now. Written by GStreamer streaming
+// threads, read by the GUI without a lock: it holds only plain values and
+// fixed character buffers, so a reader may see a count that is a step behind
+// but never a freed string. Pads and elements referenced here stay alive
+// while they are recorded (the record holds a reference to each pad).
+#pragma once
+
+#include <gst/gst.h>
+
+enum { MAX_AUDIO_TRACKS = 25, MAX_SUBTITLES = 25 };
+
+struct AUDIOTRACK {
+    int pid;
+    GstPad* pad;               // demultiplexer pad
+    int channels;
+    int rate;
+    unsigned bitrate;
+    char description[64];      // "audio-codec" tag, overwritten by "mode"
+    char language[8];          // "language-code" tag
+    bool ac3;
+    GstElement* parser;        // frames the demultiplexer's output for the decoder
+    GstElement* decoder;
+    GstElement* converter;
+    GstElement* resampler;
+};
+
+struct SUBTITLETRACK {
+    int pid;
+    GstPad* pad;
+    char language[4];
+    int type;                  // DVB subtitling type
+};
+
+struct STREAMINFO {
+    int pmtstreams;            // playable streams announced by the PMT
+    int linkedstreams;
+    int playingsinks;
+    int sinks;                 // video chain, shared audio chain, teletext
+    bool buffering;
+    int audiotracks;
+    int audioselected;
+    int subtitles;
+    int subtitleselected;
+    AUDIOTRACK audio[MAX_AUDIO_TRACKS];
+    int videopid;              // 0 = no video
+    GstPad* videopad;
+    int width, height;
+    int par_n, par_d;
+    int fps_n, fps_d;
+    guint32 format;            // fourcc of the decoder output
+    bool interlaced;
+    bool mpeg2;
+    int ttxpid;
+    GstPad* ttxpad;
+    char ttxlanguage[4];
+    int ttxpage;
+    SUBTITLETRACK subtitle[MAX_SUBTITLES];
+};
+
+struct SUBTLTEMP {
+    int pid;                   // 0 ends the list
+    int type;
+    char language[4];
+};
+
+extern STREAMINFO streaminfo;
+extern SUBTLTEMP subtltemp[MAX_SUBTITLES];
+extern int auto_ns;
+
+// Drops the pad references held by the record and zeroes it.
+void ZeroStreamInfo();
+
+// The last PMT of the current programme (a new reference, or null); the
+// caller releases it with gst_mpegts_section_unref.
+struct _GstMpegtsSection;
+struct _GstMpegtsSection* LastPMT();
+void SetLastPMT(struct _GstMpegtsSection* section);   // takes a reference of its own

@@ -1,0 +1,240 @@
+// The windows as the user sees them: shown on the (virtual) screen, every
+// control must lie inside its window, none may cover another, and the window
+// must fit a 1280 x 1024 screen. Each window is also photographed into
+// $ZP_SCREENSHOT_DIR (default: "screenshots" in the build directory).
+#include <wx/bmpcbox.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/listctrl.h>
+#include <wx/gauge.h>
+#include <wx/log.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/toolbar.h>
+#include <wx/treectrl.h>
+
+#include "app/logframe.h"
+#include "frame_fixture.h"
+#include "mainwindow/aboutdialog.h"
+#include "mainwindow/donationdialog.h"
+#include "mainwindow/mainframe.h"
+#include "mainwindow/treectrl.h"
+
+namespace {
+
+void ShowAndSettle(wxTopLevelWindow* window)
+{
+    window->Show();
+    window->Raise();
+    for (int i = 0; i < 30; i++) {
+        wxYield();
+        wxMilliSleep(10);
+    }
+    window->Update();
+    wxYield();
+}
+
+// Visible controls that draw something themselves (containers are skipped).
+void CollectLeaves(wxWindow* window, std::vector<wxWindow*>& out)
+{
+    for (wxWindow* child : window->GetChildren()) {
+        if (!child->IsShown() || child->IsTopLevel())
+            continue;
+        const bool container = wxDynamicCast(child, wxPanel) && !child->GetChildren().empty();
+        if (wxDynamicCast(child, wxStaticBox) || container || wxDynamicCast(child, wxToolBar)) {
+            CollectLeaves(child, out);
+            continue;
+        }
+        out.push_back(child);
+    }
+}
+
+std::string Describe(wxWindow* w)
+{
+    const wxRect r = w->GetScreenRect();
+    return (w->GetName() + wxString::Format(wxT(" [%d,%d %dx%d]"), r.x, r.y, r.width, r.height))
+        .ToStdString();
+}
+
+void ExpectTidy(wxTopLevelWindow* window)
+{
+    const wxRect outer = window->GetScreenRect();
+    EXPECT_LE(outer.width, 1280) << window->GetName();
+    EXPECT_LE(outer.height, 1024) << window->GetName();
+    std::vector<wxWindow*> leaves;
+    CollectLeaves(window, leaves);
+    ASSERT_FALSE(leaves.empty());
+    for (size_t i = 0; i < leaves.size(); i++) {
+        const wxRect a = leaves[i]->GetScreenRect();
+        EXPECT_TRUE(outer.Contains(a)) << "outside: " << Describe(leaves[i]);
+        EXPECT_GT(a.width, 0) << Describe(leaves[i]);
+        EXPECT_GT(a.height, 0) << Describe(leaves[i]);
+        for (size_t j = i + 1; j < leaves.size(); j++) {
+            const wxRect b = leaves[j]->GetScreenRect();
+            EXPECT_FALSE(a.Intersects(b)) << Describe(leaves[i]) << " covers " << Describe(leaves[j]);
+        }
+    }
+    // Every text label is wide enough for its text.
+    for (wxWindow* w : leaves) {
+        auto* text = wxDynamicCast(w, wxStaticText);
+        if (!text || text->HasFlag(wxST_NO_AUTORESIZE) || text->HasFlag(wxST_ELLIPSIZE_END))
+            continue;
+        EXPECT_GE(text->GetSize().x, text->GetTextExtent(text->GetLabelText()).x - 2)
+            << Describe(text) << " '" << text->GetLabelText() << "'";
+    }
+}
+
+void Photograph(wxTopLevelWindow* window, const wxString& file)
+{
+    wxString dir = wxGetenv(wxT("ZP_SCREENSHOT_DIR"));
+    if (dir.empty())
+        dir = wxString::FromUTF8(ZP_BINARY_DIR) + wxT("/screenshots");
+    wxFileName::Mkdir(dir, 0755, wxPATH_MKDIR_FULL);
+    const wxRect r = window->GetScreenRect();
+    wxBitmap shot(r.width, r.height);
+    {
+        wxScreenDC screen;
+        wxMemoryDC mem(shot);
+        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+    }
+    EXPECT_TRUE(shot.SaveFile(dir + wxT("/") + file, wxBITMAP_TYPE_PNG)) << file;
+}
+
+// A realistic channel tree and programme information for the picture.
+void FillDemo(MyMainFrame* frame)
+{
+    MyTreeCtrl* tree = frame->tree;
+    wxTreeItemId fav = tree->AppendItem(frame->grpTVOwn, wxT("Favoriten (TV)"), 0);
+    tree->SetItemImage(fav, 3, wxTreeItemIcon_Expanded);
+    const wxChar* channels[] = { wxT("Das Erste HD"), wxT("ZDF HD"), wxT("3sat HD"), wxT("arte HD"),
+                                 wxT("phoenix HD"), wxT("tagesschau24 HD") };
+    wxTreeItemId playing;
+    for (const wxChar* name : channels) {
+        wxTreeItemId id = tree->AppendItem(fav, name, 6);
+        if (!playing.IsOk())
+            playing = id;
+    }
+    tree->AppendItem(fav, wxT("--- Regional ---"), 9);
+    tree->AppendItem(fav, wxT("BR Fernsehen Süd HD"), 6);
+    tree->AppendItem(fav, wxT("WDR HD Köln"), 6);
+    tree->AppendItem(frame->grpTVOwn, wxT("Sport"), 0);
+    tree->AppendItem(frame->grpTVOwn, wxT("Nachrichten"), 0);
+    tree->Expand(frame->grpTV);
+    tree->Expand(frame->grpTVOwn);
+    tree->Expand(fav);
+    tree->SelectItem(playing);
+    frame->boxMode->GetStaticBox()->SetLabel(wxT(" Wiedergabemodus [ TV ] "));
+    frame->boxInfo->GetStaticBox()->SetLabel(wxT(" Programminfo [ Das Erste HD ] "));
+    const wxChar* texts[] = { wxT("20:15"), wxT("Tatort: Die letzte Fahrt"), wxT("+42 min"),
+                              wxT("21:45"), wxT("Tagesthemen"), wxT("30 min") };
+    for (int i = 0; i < 6; i++)
+        frame->infoText[i]->SetLabel(texts[i]);
+    frame->progressGauge->SetValue(53);
+    const wxBitmap audio = wxXmlResource::Get()->LoadBitmap(wxT("IMG_CHOICE_AUDIO"));
+    const wxBitmap video = wxXmlResource::Get()->LoadBitmap(wxT("IMG_CHOICE_VIDEO"));
+    frame->audioChoice->Append(wxT("Audiospur 1 (0x0100, MPEG)"), audio);
+    frame->audioChoice->Append(wxT("Audiospur 2 (0x0102, AC-3)"), audio);
+    frame->videoChoice->Append(wxT("Videospur 1 (0x0200, H264)"), video);
+    frame->audioChoice->SetSelection(0);
+    frame->videoChoice->SetSelection(0);
+    frame->audioChoice->Enable();
+    frame->videoChoice->Enable();
+    frame->boxAV->GetStaticBox()->SetLabel(wxT(" AV-Optionen [ 2 Audio | 1 Video ] "));
+    frame->SetStatusText(wxT("Streaming gestartet"));
+    // As while a stream plays.
+    frame->volumeGauge->Enable();
+    for (const char* name : { "ID_TOOL_RECORD", "ID_TOOL_FULLSCREEN", "ID_TOOL_STANDALONE",
+                              "ID_TOOL_STREAMINFO", "ID_TOOL_SCREENSHOT", "ID_TOOL_TELETEXT" })
+        frame->GetToolBar()->EnableTool(XRCID(name), true);
+}
+
+} // namespace
+
+TEST_F(FrameTest, MainWindowLayoutIsTidy)
+{
+    auto* frame = new MyMainFrame();
+    ASSERT_TRUE(frame->loaded);
+    frame->Move(0, 0);
+    FillDemo(frame);
+    ShowAndSettle(frame);
+    ExpectTidy(frame);
+    // The picture keeps the larger share of the width.
+    EXPECT_GT(frame->videoPanel->GetSize().x, frame->tree->GetSize().x);
+    Photograph(frame, wxT("main-window.png"));
+    frame->Hide();
+    frame->Destroy();
+    Settle();
+}
+
+TEST_F(FrameTest, LogWindowLayoutIsTidy)
+{
+    auto* frame = new MyLogFrame();
+    wxLogMessage(wxT("Zappora E2 0.4.0-B14b [ wxWidgets 3.2 | GStreamer 1.22 ]"));
+    wxLogMessage(wxT("Debian GNU/Linux 12 (bookworm)"));
+    wxLogWarning(wxT("VideoSink: ximagesink"));
+    wxLogMessage(wxT("DM7080 [ WebIF 1.6.8 ]"));
+    wxLogMessage(wxT("starte TV-Stream [http://127.0.0.2:8001/1:0:19:283D:3FB:1:C00000:0:0:0:]"));
+    wxLogError(wxT("GSTR ERR: source => Could not connect"));
+    wxLogMessage(wxT("Streaming gestartet"));
+    frame->Move(0, 0);
+    ShowAndSettle(frame);
+    ExpectTidy(frame);
+    Photograph(frame, wxT("log-window.png"));
+    frame->Hide();
+    frame->Destroy();
+    Settle();
+}
+
+TEST_F(FrameTest, AboutDialogLayoutIsTidy)
+{
+    config.translator = wxT("intern ");
+    auto* dialog = new MyAboutDialog(nullptr);
+    ASSERT_TRUE(dialog->loaded);
+    dialog->Move(0, 0);
+    ShowAndSettle(dialog);
+    dialog->SetHovered(MyAboutDialog::LINK_FORUM, true);
+    ShowAndSettle(dialog);
+    ExpectTidy(dialog);
+    Photograph(dialog, wxT("about.png"));
+    dialog->Hide();
+    dialog->Destroy();
+    Settle();
+}
+
+TEST_F(FrameTest, DonationDialogLayoutIsTidy)
+{
+    auto* dialog = new MyDonationDialog(nullptr);
+    ASSERT_TRUE(dialog->loaded);
+    dialog->Move(0, 0);
+    ShowAndSettle(dialog);
+    ExpectTidy(dialog);
+    Photograph(dialog, wxT("donation.png"));
+    dialog->Hide();
+    dialog->Destroy();
+    Settle();
+}
+
+TEST_F(FrameTest, SplashLayoutIsTidy)
+{
+    auto* frame = new wxFrame;
+    ASSERT_TRUE(wxXmlResource::Get()->LoadFrame(frame, nullptr, wxT("ID_SPLASHFRAME")));
+    frame->GetSizer()->SetSizeHints(frame);
+    frame->Move(0, 0);
+    ShowAndSettle(frame);
+    ExpectTidy(frame);
+    auto* bitmap = frame->FindWindow(XRCID("ID_STATICBITMAP_SPLASHBITMAP"));
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(bitmap->GetSize(), wxSize(384, 288));
+    auto* gauge = wxDynamicCast(frame->FindWindow(XRCID("ID_GAUGE_SPLASHGAUGE")), wxGauge);
+    ASSERT_NE(gauge, nullptr);
+    EXPECT_EQ(gauge->GetRange(), 6);
+    EXPECT_EQ(gauge->GetValue(), 1);
+    auto* text = wxDynamicCast(frame->FindWindow(XRCID("ID_STATICTEXT_SPLASHTEXT")), wxStaticText);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->GetLabel(), wxT("Bedienoberfläche vorbereiten..."));
+    Photograph(frame, wxT("splash.png"));
+    frame->Hide();
+    frame->Destroy();
+    Settle();
+}

@@ -1,0 +1,229 @@
+// Playing services in the main window: what the window shows once a stream
+// runs, what a switch leaves behind, and how supervision reacts.
+#include "mainwindow/switch_fixture.h"
+
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+
+using namespace sw;
+
+TEST_F(SwitchTest, SdServicePlaysIntoThePanelWithItsTracks)
+{
+    config.tvcontrol = 0;   // the window picks the audio track itself
+    Activate(a);
+    ASSERT_TRUE(WaitStarted());
+    EXPECT_EQ(frame->currentSRef, wxString::FromUTF8(SD_A));
+    EXPECT_EQ(frame->currentMode, 1);
+
+    std::vector<wxString> audio = Entries(frame->audioChoice);
+    std::sort(audio.begin(), audio.end());
+    ASSERT_EQ(audio.size(), 3u);
+    // Entry numbers follow the order the streams arrive in; the texts do not.
+    std::vector<wxString> tails;
+    for (auto& e : audio)
+        tails.push_back(e.AfterFirst('('));
+    std::sort(tails.begin(), tails.end());
+    EXPECT_EQ(tails, (std::vector<wxString>{wxT("0x0100, MPEG)"), wxT("0x0101, MPEG)"),
+                                            wxT("0x0102, AC-3)")}));
+    for (auto& e : audio)
+        EXPECT_TRUE(e.StartsWith(wxT("Audiospur "))) << e;
+    EXPECT_EQ(Entries(frame->videoChoice), std::vector<wxString>{wxT("Videospur 1 (0x0200, MPEG)")});
+    EXPECT_TRUE(frame->audioChoice->IsEnabled());
+
+    // "DE" prefers the German MPEG track 0x101 over the English 0x100.
+    int sel = frame->audioChoice->GetSelection();
+    ASSERT_GE(sel, 0);
+    auto* chosen = dynamic_cast<MyChoiceItemData*>(frame->audioChoice->GetClientObject(sel));
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(chosen->getData(), wxT("257"));
+
+    EXPECT_TRUE(ToolEnabled("ID_TOOL_RECORD"));
+    EXPECT_TRUE(ToolEnabled("ID_TOOL_STREAMINFO"));
+    EXPECT_TRUE(ToolEnabled("ID_TOOL_FULLSCREEN"));
+    EXPECT_TRUE(ToolEnabled("ID_TOOL_TELETEXT"));
+    EXPECT_FALSE(ToolEnabled("ID_TOOL_REW"));
+
+    EXPECT_EQ(streaminfo.videopid, 0x200);
+    EXPECT_EQ(streaminfo.ttxpid, 0x103);
+    EXPECT_STREQ(streaminfo.ttxlanguage, "deu");
+    ASSERT_TRUE(RunUntil([] { return streaminfo.width == 720 && streaminfo.fps_n == 25; }));
+    EXPECT_EQ(streaminfo.height, 576);
+
+    // The picture is in the main window's video panel, not somewhere else.
+    unsigned long xid = VideoWindowHandle();
+    ASSERT_NE(xid, 0u);
+    EXPECT_TRUE(RunUntil([&] { return LooksLikePicture(WindowStats(xid)); }))
+        << "max " << WindowStats(xid).maxValue << " distinct " << WindowStats(xid).distinct;
+}
+
+TEST_F(SwitchTest, HdServicePlays)
+{
+    config.tvcontrol = 0;   // with it, the receiver's sub-services fill the video choice
+    Activate(c);
+    ASSERT_TRUE(WaitStarted());
+    EXPECT_EQ(Entries(frame->videoChoice), std::vector<wxString>{wxT("Videospur 1 (0x0200, H264)")});
+    EXPECT_EQ(Factories().count("avdec_h264"), 1u);
+    EXPECT_TRUE(RunUntil([] { return LooksLikePicture(LastSampleStats(videosink)); }));
+}
+
+TEST_F(SwitchTest, RadioLeavesTheVideoToolsDisabled)
+{
+    Activate(radio);
+    ASSERT_TRUE(WaitStarted());
+    EXPECT_EQ(frame->currentMode, 2);
+    EXPECT_TRUE(ToolEnabled("ID_TOOL_RECORD"));
+    EXPECT_TRUE(ToolEnabled("ID_TOOL_STREAMINFO"));
+    EXPECT_TRUE(frame->volumeGauge->IsEnabled());
+    for (const char* id : {"ID_TOOL_FULLSCREEN", "ID_TOOL_STANDALONE", "ID_TOOL_WALLPAPER",
+                           "ID_TOOL_TELETEXT", "ID_TOOL_SCREENSHOT"})
+        EXPECT_FALSE(ToolEnabled(id)) << id;
+    EXPECT_EQ(frame->videoChoice->GetCount(), 0u);
+    EXPECT_EQ(videosink, nullptr);
+    EXPECT_EQ(Factories().count("ximagesink"), 0u);
+}
+
+TEST_F(SwitchTest, SwitchingRemovesEveryElementOfThePreviousStream)
+{
+    Activate(a);
+    ASSERT_TRUE(WaitStarted());
+    EXPECT_EQ(Factories().count("a52dec"), 1u);
+    EXPECT_EQ(Factories().count("mpg123audiodec"), 2u);
+    Activate(c);
+    ASSERT_TRUE(RunUntil([&] { return StatusText() == wxT("Streaming gestartet") && streaminfo.videopid; }));
+    ASSERT_TRUE(WaitStarted());
+    auto f = Factories();
+    EXPECT_EQ(f.count("a52dec"), 0u);
+    EXPECT_EQ(f.count("mpeg2dec"), 0u);
+    EXPECT_EQ(f.count("avdec_h264"), 1u);
+    EXPECT_EQ(f.count("mpg123audiodec"), 1u);
+    EXPECT_EQ(f.count("multiqueue"), 1u);
+    EXPECT_EQ(frame->audioChoice->GetCount(), 1u);
+    EXPECT_EQ(frame->previousSRef, wxString::FromUTF8(SD_A));
+
+    Activate(radio);
+    ASSERT_TRUE(RunUntil([&] { return frame->currentMode == 2 && StatusText() == wxT("Streaming gestartet"); }));
+    f = Factories();
+    EXPECT_EQ(f.count("avdec_h264"), 0u);
+    EXPECT_EQ(f.count("ximagesink"), 0u);
+    EXPECT_EQ(f.count("appsink"), 0u);
+    EXPECT_EQ(frame->videoChoice->GetCount(), 0u);
+}
+
+TEST_F(SwitchTest, ActivatingThePlayingServiceDoesNothing)
+{
+    Activate(a);
+    ASSERT_TRUE(WaitStarted());
+    size_t streams = sim->loggedPaths("stream").size();
+    size_t web = sim->loggedPaths("web").size();
+    Activate(a);
+    RunFor(1000);
+    EXPECT_EQ(sim->loggedPaths("stream").size(), streams);
+    EXPECT_EQ(sim->loggedPaths("web").size(), web);
+    EXPECT_EQ(GST_STATE(pipeline), GST_STATE_PLAYING);
+}
+
+TEST_F(SwitchTest, ARunningStreamIsLeftAlone)
+{
+    Activate(a);
+    ASSERT_TRUE(WaitStarted());
+    // The receiver logs a stream request when its connection ends: a
+    // needless resynchronisation would show up here.
+    RunFor(12000);
+    EXPECT_EQ(sim->loggedPaths("stream").size(), 0u);
+    EXPECT_EQ(GST_STATE(pipeline), GST_STATE_PLAYING);
+    EXPECT_EQ(StatusText(), wxT("Streaming gestartet"));
+}
+
+TEST_F(SwitchTest, AnEndedStreamIsResynchronised)
+{
+    Activate(a);
+    ASSERT_TRUE(WaitStarted());
+    sim->control("/control/stream?stop_after=2");
+    // The stream ends, SYN stops and restarts it: a second request comes.
+    ASSERT_TRUE(RunUntil([&] { return sim->loggedPaths("stream").size() >= 2; }, 60000));
+    sim->control("/control/stream?stop_after=");
+    ASSERT_TRUE(RunUntil([&] {
+        return sim->loggedPaths("stream").size() >= 2 && GST_STATE(pipeline) == GST_STATE_PLAYING &&
+               StatusText() == wxT("Streaming gestartet");
+    }, 60000));
+    EXPECT_EQ(frame->currentSRef, wxString::FromUTF8(SD_A));
+    for (const auto& p : sim->loggedPaths("stream"))
+        EXPECT_EQ(p, "/" + EncodedRef(SD_A));
+}
+
+TEST_F(SwitchTest, AStreamThatNeverStartsIsRetriedFiveTimesThenGivenUp)
+{
+    sim->control("/control/stream?stall=1");
+    std::vector<wxString> statuses;
+    Activate(a);
+    ASSERT_TRUE(RunUntil([&] {
+        wxString s = StatusText();
+        if (statuses.empty() || statuses.back() != s)
+            statuses.push_back(s);
+        return s == wxT("Streaming fehlgeschlagen, Abbruch");
+    }, 90000)) << [&] { std::string all; for (auto& s : statuses) all += s.ToStdString() + " | "; return all; }();
+    std::vector<wxString> retries;
+    for (auto& s : statuses)
+        if (s.StartsWith(wxT("Streaming fehlgeschlagen, Versuch")))
+            retries.push_back(s);
+    std::vector<wxString> expect;
+    for (int i = 1; i <= 5; ++i)
+        expect.push_back(wxString::Format(wxT("Streaming fehlgeschlagen, Versuch #%d"), i));
+    EXPECT_EQ(retries, expect);
+    RunFor(1500);
+    EXPECT_EQ(GST_STATE(pipeline), GST_STATE_NULL);
+    EXPECT_EQ(frame->retryCounter, 0);
+    EXPECT_FALSE(frame->chkTimer.IsRunning());
+}
+
+TEST_F(SwitchTest, RecordingPlaysAdvancesAndSeeks)
+{
+    ASSERT_TRUE(getWebIF("movielist"));
+    wxString xml = result;
+    int at = xml.Find(wxT("<e2servicereference>"));
+    ASSERT_NE(at, wxNOT_FOUND);
+    wxString ref = xml.Mid(at + 20).BeforeFirst('<');
+    ASSERT_TRUE(ref.Contains(wxT("/hdd/movie/")));
+    TestPayload rec(3, ref);
+    frame->SwitchService(&rec);
+    ASSERT_TRUE(WaitStarted());
+    EXPECT_EQ(frame->currentMode, 3);
+    EXPECT_TRUE(ToolEnabled("ID_TOOL_REW"));
+    EXPECT_TRUE(ToolEnabled("ID_TOOL_FWD"));
+    EXPECT_TRUE(frame->mpbTimer.IsRunning());
+    auto* progress = XRCCTRL(*frame, "ID_STATICTEXT5", wxStaticText);
+    ASSERT_NE(progress, nullptr);
+    ASSERT_TRUE(RunUntil([&] { return progress->GetLabel().Contains(wxT(" / ")); }));
+    wxString first = progress->GetLabel();
+    EXPECT_TRUE(first.EndsWith(wxT("0h:00m:20s")) || first.EndsWith(wxT("0h:00m:19s")) ||
+                first.EndsWith(wxT("0h:00m:21s")))
+        << first;
+    ASSERT_TRUE(RunUntil([&] { return progress->GetLabel() != first; }));
+
+    ASSERT_TRUE(gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
+                                        GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT),
+                                        12 * GST_SECOND));
+    ASSERT_TRUE(RunUntil([&] {
+        gint64 pos = 0;
+        return gst_element_query_position(pipeline, GST_FORMAT_TIME, &pos) && pos >= 10 * GST_SECOND;
+    }));
+    ASSERT_TRUE(RunUntil([&] { return progress->GetLabel().StartsWith(wxT("0h:00m:1")); }));
+    std::vector<std::string> files = sim->loggedPaths("file");
+    ASSERT_GE(files.size(), 2u);   // the seek asked for a new byte range
+}
+
+TEST_F(SwitchTest, TheEndOfARecordingStopsPlayback)
+{
+    ASSERT_TRUE(getWebIF("movielist"));
+    wxString xml = result;
+    int at = xml.Find(wxT("<e2servicereference>"));
+    ASSERT_NE(at, wxNOT_FOUND);
+    TestPayload rec(3, xml.Mid(at + 20).BeforeFirst('<'));
+    frame->SwitchService(&rec);
+    ASSERT_TRUE(WaitStarted());
+    ASSERT_TRUE(gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
+                                        GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT),
+                                        17 * GST_SECOND));
+    ASSERT_TRUE(RunUntil([&] { return GST_STATE(pipeline) == GST_STATE_NULL; }, 60000));
+    EXPECT_EQ(frame->currentMode, 3);
+}

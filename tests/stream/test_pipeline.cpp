@@ -1,0 +1,198 @@
+// The pipeline on its own against the simulated receiver's live streams:
+// which chains the demultiplexer's streams get, what the record learns, and
+// that a stop leaves nothing of the stream behind.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "stream/pipeline.h"
+#include "stream/streaminfo.h"
+#include "stream/streamrules.h"
+#include "support/sim.h"
+#include "stream/playback_support.h"
+
+namespace {
+
+const char* SD_REF = "1:0:1:2811:401:1:C00000:0:0:0:";
+const char* HD_REF = "1:0:19:2800:401:1:C00000:0:0:0:";
+const char* RADIO_REF = "1:0:2:3400:3F9:1:C00000:0:0:0:";
+
+class Pipeline : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetupPlaybackConfig();
+        ASSERT_TRUE(GStreamerInit());
+    }
+    void TearDown() override { GStreamerDone(); }
+
+    void Play(const SimReceiver& sim, const char* ref)
+    {
+        std::string url = "http://" + sim.host() + ":" + std::to_string(sim.streamPort()) + "/" +
+                          EncodedRef(ref);
+        g_object_set(source, "location", url.c_str(), NULL);
+        g_object_set(demuxer, "program-number", int(ServiceIdFromRef(wxString::FromUTF8(ref))), NULL);
+        padsComplete = false;
+        gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    }
+    void Stop()
+    {
+        gst_element_set_state(pipeline, GST_STATE_NULL);
+        TearDownBackend();
+    }
+    static bool Has(const char* name)
+    {
+        GstElement* e = gst_bin_get_by_name(GST_BIN(pipeline), name);
+        if (e)
+            gst_object_unref(e);
+        return e != nullptr;
+    }
+    static std::string FactoryOf(const char* name)
+    {
+        GstElement* e = gst_bin_get_by_name(GST_BIN(pipeline), name);
+        if (!e)
+            return "";
+        std::string f = GST_OBJECT_NAME(gst_element_get_factory(e));
+        gst_object_unref(e);
+        return f;
+    }
+    GstEventRecorder events;
+};
+
+TEST_F(Pipeline, SdServiceGetsThreeAudioChainsVideoTeletextAndStarts)
+{
+    SimReceiver sim;
+    ASSERT_TRUE(sim.ok());
+    Play(sim, SD_REF);
+    ASSERT_TRUE(RunUntil([&] { return events.count(6) > 0; })) << "stream never started";
+    EXPECT_EQ(events.valuesOf(6), std::vector<int>{1});
+    std::vector<int> audio = events.valuesOf(0);
+    ASSERT_EQ(audio.size(), 3u);
+    std::multiset<int> a(audio.begin(), audio.end());
+    EXPECT_EQ(a, (std::multiset<int>{0x100 * 65536 + KIND_MPEG_AUDIO, 0x101 * 65536 + KIND_MPEG_AUDIO,
+                                     0x102 * 65536 + KIND_AC3_AUDIO}));
+    EXPECT_EQ(events.valuesOf(1), std::vector<int>{0x200 * 65536 + KIND_MPEG2_VIDEO});
+
+    EXPECT_EQ(FactoryOf("VideoDecoder"), "mpeg2dec");
+    EXPECT_TRUE(Has("ColorSpace"));   // compatibility is on with ximagesink
+    EXPECT_TRUE(Has("TeletextSink"));
+    EXPECT_TRUE(Has("AudioInputSelector"));
+    EXPECT_EQ(streaminfo.pmtstreams, 5);
+    EXPECT_EQ(streaminfo.audiotracks, 3);
+    EXPECT_EQ(streaminfo.videopid, 0x200);
+    EXPECT_TRUE(streaminfo.mpeg2);
+    EXPECT_EQ(streaminfo.ttxpid, 0x103);
+    EXPECT_STREQ(streaminfo.ttxlanguage, "deu");
+    EXPECT_EQ(streaminfo.sinks, 3);   // video, speakers, teletext
+    EXPECT_EQ(streaminfo.playingsinks, 4);   // and the file sink
+    ASSERT_TRUE(RunUntil([] { return streaminfo.width != 0 && streaminfo.fps_n != 0; }));
+    EXPECT_EQ(streaminfo.width, 720);
+    EXPECT_EQ(streaminfo.height, 576);
+    EXPECT_EQ(streaminfo.fps_n, 25);
+    EXPECT_EQ(streaminfo.fps_d, 1);
+    EXPECT_NE(streaminfo.format, 0u);
+    std::set<int> pids;
+    for (int i = 0; i < streaminfo.audiotracks; ++i)
+        pids.insert(streaminfo.audio[i].pid);
+    EXPECT_EQ(pids, (std::set<int>{0x100, 0x101, 0x102}));
+    // The decoders' tags name each track's language.
+    ASSERT_TRUE(RunUntil([] {
+        for (int i = 0; i < streaminfo.audiotracks; ++i)
+            if (!streaminfo.audio[i].language[0])
+                return false;
+        return true;
+    }));
+    for (int i = 0; i < streaminfo.audiotracks; ++i) {
+        const AUDIOTRACK& t = streaminfo.audio[i];
+        EXPECT_STREQ(t.language, t.pid == 0x100 ? "en" : "de") << t.pid;
+        if (t.pid == 0x102) {
+            EXPECT_TRUE(t.ac3);
+        }
+    }
+    ASSERT_TRUE(RunUntil([] { return LooksLikePicture(LastSampleStats(videosink)); }));
+
+    Stop();
+    EXPECT_EQ(BackendElementCount(), 0);
+    EXPECT_EQ(streaminfo.audiotracks, 0);
+    EXPECT_EQ(streaminfo.videopid, 0);
+    EXPECT_EQ(multiqueue, nullptr);
+    EXPECT_EQ(videosink, nullptr);
+    RunFor(200);
+    EXPECT_GE(events.count(2), 1);
+    EXPECT_GE(events.count(3), 1);
+}
+
+TEST_F(Pipeline, HdServiceDecodesH264)
+{
+    SimReceiver sim;
+    ASSERT_TRUE(sim.ok());
+    Play(sim, HD_REF);
+    ASSERT_TRUE(RunUntil([&] { return events.count(6) > 0; }));
+    EXPECT_EQ(FactoryOf("VideoDecoder"), "avdec_h264");
+    EXPECT_EQ(events.valuesOf(1), std::vector<int>{0x200 * 65536 + KIND_H264_VIDEO});
+    EXPECT_EQ(events.valuesOf(0), std::vector<int>{0x100 * 65536 + KIND_MPEG_AUDIO});
+    EXPECT_FALSE(streaminfo.mpeg2);
+    ASSERT_TRUE(RunUntil([] { return streaminfo.width != 0; }));
+    EXPECT_EQ(streaminfo.width, 1280);
+    EXPECT_EQ(streaminfo.height, 720);
+    ASSERT_TRUE(RunUntil([] { return LooksLikePicture(LastSampleStats(videosink)); }));
+    Stop();
+    EXPECT_EQ(BackendElementCount(), 0);
+}
+
+TEST_F(Pipeline, RadioServiceBuildsNoVideo)
+{
+    SimReceiver sim;
+    ASSERT_TRUE(sim.ok());
+    Play(sim, RADIO_REF);
+    ASSERT_TRUE(RunUntil([&] { return events.count(6) > 0; }));
+    EXPECT_EQ(events.count(1), 0);
+    EXPECT_EQ(streaminfo.videopid, 0);
+    EXPECT_FALSE(Has("VideoSink"));
+    EXPECT_FALSE(Has("VideoDecoder"));
+    EXPECT_EQ(streaminfo.sinks, 1);
+    EXPECT_EQ(FactoryOf("AudioSink"), "alsasink");
+    Stop();
+    EXPECT_EQ(BackendElementCount(), 0);
+}
+
+TEST_F(Pipeline, AStreamThatEndsIsReported)
+{
+    SimReceiver sim;
+    ASSERT_TRUE(sim.ok());
+    std::string reply = sim.control("/control/stream?stop_after=3");
+    Play(sim, SD_REF);
+    ASSERT_TRUE(RunUntil([&] { return events.count(6) > 0; })) << reply;
+    // End of stream, an error or the run-dry queue all end in code 7.
+    ASSERT_TRUE(RunUntil([&] { return events.count(7) > 0; }));
+    EXPECT_LT(GST_STATE(pipeline), GST_STATE_PLAYING + 1);
+    Stop();
+}
+
+TEST_F(Pipeline, WithoutBufferTheStreamStartsAtTheFirstBufferingMessage)
+{
+    config.streambuffer = 0;
+    SimReceiver sim;
+    ASSERT_TRUE(sim.ok());
+    Play(sim, SD_REF);
+    ASSERT_TRUE(RunUntil([&] { return events.count(6) > 0; }));
+    EXPECT_EQ(GST_STATE(pipeline), GST_STATE_PLAYING);
+    Stop();
+}
+
+TEST_F(Pipeline, AnUnreachableStreamBuildsNothing)
+{
+    SimReceiver sim;
+    ASSERT_TRUE(sim.ok());
+    sim.control("/control/stream?refuse=1");
+    Play(sim, SD_REF);
+    RunFor(2000);
+    EXPECT_EQ(events.count(0) + events.count(1), 0);
+    EXPECT_FALSE(padsComplete.load());
+    Stop();
+    EXPECT_EQ(BackendElementCount(), 0);
+}
+
+}  // namespace

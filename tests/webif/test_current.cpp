@@ -1,0 +1,179 @@
+// Reading standby, current service, events, tracks and sub-services, and the
+// texts made from them.
+#include <gtest/gtest.h>
+#include <cstdlib>
+
+#include "webif/current.h"
+
+namespace {
+
+struct UtcClock {
+    UtcClock() { setenv("TZ", "UTC", 1); tzset(); }
+};
+
+wxString EventList(const wxString& events)
+{
+    return wxT("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<e2eventlist>") + events + wxT("</e2eventlist>");
+}
+
+wxString Event(const wxString& start, const wxString& duration, const wxString& title,
+               const wxString& service = wxT("Das Erste"))
+{
+    return wxT("<e2event><e2eventid>42</e2eventid><e2eventstart>") + start + wxT("</e2eventstart>")
+        + wxT("<e2eventduration>") + duration + wxT("</e2eventduration><e2eventcurrenttime>1</e2eventcurrenttime>")
+        + wxT("<e2eventtitle>") + title + wxT("</e2eventtitle><e2eventdescription>None</e2eventdescription>")
+        + wxT("<e2eventservicereference>1:0:1:1:2:3:4:0:0:0:</e2eventservicereference>")
+        + wxT("<e2eventservicename>") + service + wxT("</e2eventservicename></e2event>");
+}
+
+}  // namespace
+
+TEST(CurrentParse, StandbyState)
+{
+    EXPECT_TRUE(ParseStandbyState(wxT("<e2powerstate><e2instandby>true</e2instandby></e2powerstate>")));
+    EXPECT_TRUE(ParseStandbyState(wxT("<e2powerstate><e2instandby>\n\t\ttrue\n</e2instandby></e2powerstate>")));
+    EXPECT_FALSE(ParseStandbyState(wxT("<e2powerstate><e2instandby>false</e2instandby></e2powerstate>")));
+    EXPECT_FALSE(ParseStandbyState(wxT("<e2other><e2instandby>true</e2instandby></e2other>")));
+    EXPECT_FALSE(ParseStandbyState(wxT("<e2powerstate><e2instandby>true")));
+}
+
+TEST(CurrentParse, CurrentServiceReferenceRules)
+{
+    wxString ref, name;
+    ASSERT_TRUE(ParseCurrentService(
+        wxT("<e2currentserviceinformation><e2service><e2servicereference>1:0:1:2B:44D:1:C00000:0:0:0::Kanal Nord Relay"
+            "</e2servicereference><e2servicename>Kanal Nord Relay</e2servicename></e2service>"
+            "<e2eventlist/></e2currentserviceinformation>"),
+        ref, name));
+    EXPECT_EQ(name, wxString(wxT("Kanal Nord Relay")));
+    EXPECT_EQ(CurrentRefFromReply(ref, wxT("old")), wxString(wxT("1:0:1:2B:44D:1:C00000:0:0:0:")));
+    EXPECT_EQ(CurrentRefFromReply(wxT("N/A"), wxT("1:0:2:1:2:3:4:0:0:0:")), wxString(wxT("1:0:2:1:2:3:4:0:0:0:")));
+    EXPECT_EQ(CurrentRefFromReply(wxT("1:0:2:1:2:3:4:0:0:0:"), wxT("x")), wxString(wxT("1:0:2:1:2:3:4:0:0:0:")));
+    EXPECT_EQ(ModeFromRef(wxT("1:0:0:0:0:0:0:0:0:0:/hdd/movie/a.ts"), 1), 3);
+    EXPECT_EQ(ModeFromRef(wxT("1:0:19:1:2:3:4:0:0:0:"), 2), 1);
+    EXPECT_EQ(ModeFromRef(wxT("1:0:2:1:2:3:4:0:0:0:"), 1), 2);
+    EXPECT_EQ(ModeFromRef(wxT("N/A"), 2), 2);
+    EXPECT_FALSE(ParseCurrentService(wxT("<e2currentserviceinformation/>"), ref, name));
+    EXPECT_FALSE(ParseCurrentService(wxT("<e2servicelist><e2service/></e2servicelist>"), ref, name));
+}
+
+TEST(NowNextTexts, NextEventTextsAndMissingFields)
+{
+    UtcClock utc;
+    EventFields ev;
+    ASSERT_TRUE(ParseEventFields(EventList(Event(wxT("1700000000"), wxT("5400"), wxT("Tom &amp; Jerry"))), ev));
+    NowNextTexts t = NextEventTexts(ev);
+    EXPECT_EQ(t.start, wxString(wxT("22:13")));
+    EXPECT_EQ(t.title, wxString(wxT("Tom && Jerry")));  // a label shows a single "&"
+    EXPECT_EQ(t.time, wxString(wxT("90 min")));
+    EXPECT_EQ(t.combined, wxString(wxT("Tom + Jerry (90 min)")));
+    EXPECT_TRUE(ev.description.empty());  // "None" counts as missing
+
+    EventFields missing;
+    ASSERT_TRUE(ParseEventFields(EventList(Event(wxT("None"), wxT(""), wxT("None"))), missing));
+    t = NextEventTexts(missing);
+    EXPECT_EQ(t.start, wxString(wxT("00:00")));
+    EXPECT_EQ(t.title, wxString(wxT("keine Beschreibung vorhanden")));
+    EXPECT_EQ(t.time, wxString(wxT("000 min")));
+    EXPECT_EQ(t.combined, wxString(wxT("keine Beschreibung vorhanden (000 min)")));
+}
+
+TEST(NowNextTexts, RemainingMinutesAndGaugeAtAFixedClock)
+{
+    UtcClock utc;
+    EventFields ev;
+    ev.start = wxT("1700000000");
+    ev.duration = wxT("3600");
+    ev.title = wxT("Film");
+    // 20 minutes and 30 seconds in: 39 whole minutes remain, 21 of 60 elapsed.
+    NowNextTexts t = NowEventTexts(ev, 1700000000 + 20 * 60 + 30);
+    EXPECT_EQ(t.time, wxString(wxT("+39 min")));
+    EXPECT_EQ(t.combined, wxString(wxT("Film (+39 min)")));
+    EXPECT_EQ(t.gaugeRange, 60);
+    EXPECT_EQ(t.gaugeValue, 21);
+
+    // Over by five minutes: negative remainder, full gauge.
+    t = NowEventTexts(ev, 1700000000 + 65 * 60);
+    EXPECT_EQ(t.time, wxString(wxT("+-5 min")));
+    EXPECT_EQ(t.gaugeValue, 60);
+
+    // Not begun yet: the gauge stays empty.
+    t = NowEventTexts(ev, 1700000000 - 600);
+    EXPECT_EQ(t.gaugeValue, 0);
+
+    ev.duration.clear();
+    t = NowEventTexts(ev, 1700000000);
+    EXPECT_EQ(t.time, wxString(wxT("000 min")));
+    EXPECT_EQ(t.gaugeRange, 0);
+    EXPECT_EQ(t.gaugeValue, 0);
+}
+
+TEST(NowNextTexts, LastEventWinsFieldByField)
+{
+    EventFields ev;
+    ASSERT_TRUE(ParseEventFields(
+        EventList(Event(wxT("100"), wxT("60"), wxT("Erste")) +
+                  wxT("<e2event><e2eventtitle>Zweite</e2eventtitle></e2event>")),
+        ev));
+    EXPECT_EQ(ev.title, wxString(wxT("Zweite")));
+    EXPECT_EQ(ev.start, wxString(wxT("100")));
+    EXPECT_EQ(ev.id, wxString(wxT("42")));
+    EXPECT_FALSE(ParseEventFields(wxT("<e2simplexmlresult/>"), ev));
+}
+
+TEST(CurrentParse, AudioTracks)
+{
+    std::vector<AudioTrack> tracks;
+    bool wellFormed = false;
+    ASSERT_TRUE(ParseAudioTracks(
+        wxT("<e2audiotracklist>"
+            "<e2audiotrack><e2audiotrackdescription>MPEG eng</e2audiotrackdescription><e2audiotrackid>0</e2audiotrackid>"
+            "<e2audiotrackpid>256</e2audiotrackpid><e2audiotrackactive>False</e2audiotrackactive></e2audiotrack>"
+            "<e2audiotrack><e2audiotrackdescription>AC3 deu</e2audiotrackdescription><e2audiotrackid>2</e2audiotrackid>"
+            "<e2audiotrackpid>258</e2audiotrackpid><e2audiotrackactive>True</e2audiotrackactive></e2audiotrack>"
+            "</e2audiotracklist>"),
+        tracks, wellFormed));
+    EXPECT_TRUE(wellFormed);
+    ASSERT_EQ(tracks.size(), 2u);
+    EXPECT_EQ(tracks[1].description, wxString(wxT("AC3 deu")));
+    EXPECT_EQ(tracks[1].id, wxString(wxT("2")));
+    EXPECT_EQ(tracks[1].active, wxString(wxT("True")));
+    EXPECT_EQ(FindTrackByPid(tracks, wxT("258")), 1);
+    EXPECT_EQ(FindTrackByPid(tracks, wxT("259")), -1);
+
+    tracks.clear();
+    EXPECT_FALSE(ParseAudioTracks(wxT("<e2audiotracklist><e2audiotrack>"), tracks, wellFormed));
+    EXPECT_FALSE(wellFormed);
+    EXPECT_FALSE(ParseAudioTracks(wxT("<e2other/>"), tracks, wellFormed));
+    EXPECT_TRUE(wellFormed);
+}
+
+TEST(CurrentParse, SubServicesLoseEmphasisCharacters)
+{
+    std::vector<SubService> subs;
+    bool wellFormed = false;
+    ASSERT_TRUE(ParseSubServices(
+        wxString::FromUTF8("<e2servicelist><e2service><e2servicereference>1:0:1:A:B:C:D:0:0:0:</e2servicereference>"
+                           "<e2servicename>\xC2\x86Nord\xC2\x87 Fernsehen</e2servicename></e2service>"
+                           "<e2service><e2servicereference>1:0:1:B:B:C:D:0:0:0:</e2servicereference>"
+                           "<e2servicename></e2servicename></e2service></e2servicelist>"),
+        subs, wellFormed));
+    ASSERT_EQ(subs.size(), 2u);
+    EXPECT_EQ(subs[0].name, wxString(wxT("Nord Fernsehen")));
+    EXPECT_TRUE(subs[1].name.empty());
+    EXPECT_FALSE(ParseSubServices(wxT("<e2servicelistrecursive/>"), subs, wellFormed));
+    EXPECT_TRUE(wellFormed);
+    EXPECT_FALSE(ParseSubServices(wxT("<e2servicelist>"), subs, wellFormed));
+    EXPECT_FALSE(wellFormed);
+}
+
+TEST(CurrentParse, SimilarEventsOneLineEach)
+{
+    UtcClock utc;
+    wxString text = FormatSimilarEvents(EventList(
+        Event(wxT("1700000000"), wxT("60"), wxT("A"), wxT("Kanal 1")) +
+        Event(wxT("1700086400"), wxT("60"), wxT("A"), wxT("Kanal &amp; 2"))));
+    EXPECT_EQ(text, wxString(wxT("\n14.11.2023 - 22:13 - Kanal 1\n15.11.2023 - 22:13 - Kanal & 2")));
+    EXPECT_TRUE(FormatSimilarEvents(wxT("<e2simplexmlresult/>")).empty());
+    EXPECT_TRUE(FormatSimilarEvents(EventList(wxT(""))).empty());
+}

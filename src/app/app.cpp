@@ -94,6 +94,8 @@ bool MyApp::OnInit()
     InitXmlResource();
 
     LogFrame = new MyLogFrame();
+    if (!runConfig)
+        SplashFrame = new MySplashFrame();
     if (!CreateTopLevelWindows() || !MainFrame) {
         // the hidden log window would swallow the reason
         delete wxLog::SetActiveTarget(new wxLogStderr);

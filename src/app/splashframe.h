@@ -5,6 +5,7 @@
 #include <wx/timer.h>
 #include <wx/treebase.h>
 
+
 class wxGauge;
 class wxStaticText;
 class wxStaticBitmap;
@@ -18,6 +19,7 @@ public:
     void InitTimer(wxTimerEvent& event);
 
     wxTreeItemId startItem;   // first tree entry of the current service (filled while loading)
+
 
     wxGauge* gauge() const { return m_gauge; }
     wxStaticText* statusText() const { return m_text; }

@@ -16,6 +16,7 @@
 #include "app/config.h"
 #include "app/globals.h"
 #include "app/logframe.h"
+#include "app/splashframe.h"
 #include "mainwindow/mainframe.h"
 #include "apptest.h"
 #include "support/msgbox.h"
@@ -191,5 +192,26 @@ TEST(Application, StartTimerIsHandedToTheMainWindow)
     EXPECT_TRUE(timer->IsOneShot());
     EXPECT_EQ(timer->GetInterval(), 250);
     timer->Stop();
+    wxTheApp->OnExit();
+}
+
+TEST(Application, WithAReceiverTheSplashWindowOwnsTheStartTimer)
+{
+    wxFileName::Mkdir(ConfigDir(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    WriteBytes(ConfigDir() + wxT("zappora.cfg"),
+               "[PROFILE1]\nName=Sim\nHost=127.0.0.2\nUser=root\nWPort=8880\nSPort=8001\n");
+    SetArgs({"-n"});
+    MessageBoxRecorder rec(wxYES);
+    ASSERT_TRUE(wxTheApp->OnInit());
+    EXPECT_FALSE(runConfig);
+    ASSERT_NE(LogFrame, nullptr);
+    ASSERT_NE(SplashFrame, nullptr);
+    ASSERT_NE(MainFrame, nullptr);
+    wxTimer* timer = StartStartupTimer();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->GetOwner(), static_cast<wxEvtHandler*>(SplashFrame));
+    EXPECT_EQ(MainFrame->startTimer, timer);
+    timer->Stop();
+    EXPECT_TRUE(rec.boxes().empty());
     wxTheApp->OnExit();
 }

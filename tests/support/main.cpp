@@ -8,11 +8,21 @@
 #include "app/app.h"
 #include "support/msgbox.h"
 
+// A failed assertion would open a dialog nobody can click: fail the test instead.
+static void FailOnAssert(const wxString& file, int line, const wxString& func,
+                         const wxString& cond, const wxString& msg)
+{
+    ADD_FAILURE_AT(file.utf8_str().data(), line)
+        << "wx assertion failed in " << func.utf8_str().data() << ": " << cond.utf8_str().data()
+        << " " << msg.utf8_str().data();
+}
+
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     // No test may ever wait for a click: an unexpected box fails the test.
     InstallFailingMessageBoxHandler();
+    wxSetAssertHandler(FailOnAssert);
     wxApp::SetInstance(new MyApp);
     if (!wxEntryStart(argc, argv)) {
         fprintf(stderr, "cannot initialise wxWidgets (no display?)\n");

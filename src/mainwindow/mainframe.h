@@ -107,6 +107,10 @@ public:
     void SwitchService(class MyServicePayload* payload);
     void BindPlayback();                   // called once by the constructor
     int retryCounter = 0;                  // start-supervision retries of the current stream
+    // While a stop or switch lets queued events run, a queued play waits
+    // (supervision posts stop and play together) and runs afterwards.
+    bool holdPlay = false;
+    bool playHeld = false;
     // Controls that open dialogs register for codes 8 (stream information)
     // and 9 (download); null while the dialog is closed.
     wxStaticText* bitrateLabel[3] = {};

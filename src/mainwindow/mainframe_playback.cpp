@@ -319,17 +319,12 @@ void MyMainFrame::MPBTimer(wxTimerEvent&)
         infoText[4]->SetLabel(FormatStreamTime(pos) + wxT(" / ") + FormatStreamTime(dur));
 }
 
-// A stop lets queued GUI events run; a play queued behind it (supervision
-// posts stop and play together) must wait until the stop is complete.
-static bool stopping = false;
-static bool playAfterStop = false;
-
 void MyMainFrame::OnToolPlay(wxCommandEvent&)
 {
     if (!pipeline)
         return;
-    if (stopping) {
-        playAfterStop = true;
+    if (holdPlay) {
+        playHeld = true;
         return;
     }
     GstStateChangeReturn ret;
@@ -363,20 +358,12 @@ void MyMainFrame::OnToolStop(wxCommandEvent&)
 {
     chkTimer.Stop();
     synTimer.Stop();
-    stopping = true;
+    bool outerHold = holdPlay;
+    holdPlay = true;
     wxYield();
-    stopping = false;
+    holdPlay = outerHold;
     PiPExit();
-    if (pipeline) {
-        gst_element_set_state(pipeline, GST_STATE_NULL);
-        for (GstElement* e : {source, sourcequeue, sourceidentity, tee_element, teequeue1, demuxer,
-                              teequeue2, valve, filesink})
-            if (e)
-                gst_element_set_state(e, GST_STATE_NULL);
-        // Whatever the demultiplexer did not withdraw goes now.
-        TearDownBackend();
-        padsComplete = false;
-    }
+    StopPipeline();
     wxToolBar* tb = GetToolBar();
     int rec = XRCID("ID_TOOL_RECORD");
     if (tb && tb->FindById(rec) && tb->GetToolState(rec)) {
@@ -386,8 +373,8 @@ void MyMainFrame::OnToolStop(wxCommandEvent&)
         if (filesink)
             g_object_set(filesink, "location", "/dev/null", NULL);
     }
-    if (playAfterStop) {
-        playAfterStop = false;
+    if (playHeld && !holdPlay) {
+        playHeld = false;
         PostCommand(this, "ID_TOOL_PLAY_PAUSE");
     }
     if (config.rezap && currentMode == 3 && previousMode != 3) {

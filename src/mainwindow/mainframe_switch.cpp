@@ -113,6 +113,8 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
 
     chkTimer.Stop();
     synTimer.Stop();
+    // Plays queued by the supervision belong to the old stream.
+    holdPlay = true;
     wxYield();
     restorepip = videomixer != nullptr;
 
@@ -126,6 +128,8 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
             VideoFrame->Refresh();
         wxYield();
     }
+    holdPlay = false;
+    playHeld = false;
 
     bool tvControlOnce = false;
     if (mode != 3 && !config.tvcontrol) {
@@ -366,6 +370,9 @@ void MyMainFrame::OnButtonNextService(wxCommandEvent&)
 
 void MyMainFrame::OnButtonRezap(wxCommandEvent&)
 {
+    // Before a second service has played there is nothing to return to.
+    if (previousMode == 0 || previousSRef.empty())
+        return;
     RezapPayload p(previousMode, previousSRef, recTitle, recDescription, recTime);
     wxTreeCtrl* t = Tree(this);
     if (t && previousItem.IsOk())

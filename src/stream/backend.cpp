@@ -265,6 +265,10 @@ static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
 
     for (GstElement* e : chain)
         gst_bin_add(GST_BIN(pipeline), e);
+    // The sink knows the display's pixel shape only once it is open; asked
+    // before, it takes any, and the scaler's later change of size races
+    // with frames already on their way.
+    gst_element_set_state(videosink, GST_STATE_READY);
     bool ok = true;
     for (size_t i = 0; i + 1 < chain.size(); ++i) {
         if (chain[i + 1] == subtitleoverlay)
@@ -629,6 +633,7 @@ void PadRemoved(GstElement*, GstPad* pad, gpointer)
 void TearDownBackend()
 {
     std::lock_guard<std::recursive_mutex> g(backendLock);
+    streamGeneration++;
     if (!pipeline)
         return;
     if (teletextsink)
@@ -749,6 +754,13 @@ void PMTInfo(GstMessage* message)
         subtltemp[i].type = sum.subtitles[i].type;
         memcpy(subtltemp[i].language, sum.subtitles[i].language, 4);
     }
+    // The demultiplexer may announce a subtitle stream before its PMT.
+    for (int i = 0; i < streaminfo.subtitles && i < MAX_SUBTITLES; ++i)
+        for (const auto& d : sum.subtitles)
+            if (d.pid == streaminfo.subtitle[i].pid) {
+                streaminfo.subtitle[i].type = d.type;
+                memcpy(streaminfo.subtitle[i].language, d.language, 4);
+            }
     if (sum.teletext) {
         memcpy(streaminfo.ttxlanguage, sum.ttxLanguage, 4);
         streaminfo.ttxpage = sum.ttxPage;

@@ -62,9 +62,10 @@ void ParseTag(const GstTagList* list, const gchar* tag, gpointer pad)
     }
 }
 
-static void SetPlaying(GstElement* element, gpointer)
+static void SetPlaying(GstElement*, gpointer generation)
 {
-    gst_element_set_state(element, GST_STATE_PLAYING);
+    // A stop may have come between the buffering message and this call.
+    PlayIfCurrent(GPOINTER_TO_UINT(generation));
 }
 
 static bool NameContainsSink(GstObject* obj)
@@ -138,7 +139,8 @@ GstBusSyncReply MessageLoop(GstBus*, GstMessage* message, gpointer)
             streaminfo.buffering = false;
             // State changes must not run on a streaming thread.
             if (pipeline)
-                gst_element_call_async(pipeline, SetPlaying, nullptr, nullptr);
+                gst_element_call_async(pipeline, SetPlaying,
+                                       GUINT_TO_POINTER(streamGeneration.load()), nullptr);
         }
         break;
     }

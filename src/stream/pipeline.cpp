@@ -1,6 +1,7 @@
 #include "stream/pipeline.h"
 
 #include <cstdlib>
+#include <mutex>
 #define GST_USE_UNSTABLE_API
 #include <gst/mpegts/mpegts.h>
 #include <wx/event.h>
@@ -28,6 +29,7 @@ GstElement* demuxer = nullptr;
 GstBus* bus = nullptr;
 
 std::atomic<bool> padsComplete{false};
+std::atomic<unsigned> streamGeneration{0};
 
 static std::atomic<wxEvtHandler*> eventTarget{nullptr};
 
@@ -180,12 +182,38 @@ bool GStreamerInit()
     return true;
 }
 
+// Orders a stop against a late start from another thread: the check of the
+// stream and its start happen together, or not at all.
+static std::mutex startStopLock;
+
+void StopPipeline()
+{
+    if (!pipeline)
+        return;
+    std::lock_guard<std::mutex> g(startStopLock);
+    streamGeneration++;
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    for (GstElement* e : {source, sourcequeue, sourceidentity, tee_element, teequeue1, demuxer,
+                          teequeue2, valve, filesink})
+        if (e)
+            gst_element_set_state(e, GST_STATE_NULL);
+    // Whatever the demultiplexer did not withdraw goes now.
+    TearDownBackend();
+    padsComplete = false;
+}
+
+void PlayIfCurrent(unsigned generation)
+{
+    std::lock_guard<std::mutex> g(startStopLock);
+    if (pipeline && generation == streamGeneration.load() && GST_STATE(pipeline) == GST_STATE_PAUSED)
+        gst_element_set_state(pipeline, GST_STATE_PLAYING);
+}
+
 void GStreamerDone()
 {
     if (!pipeline)
         return;
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    TearDownBackend();
+    StopPipeline();
     gst_object_unref(pipeline);
     pipeline = source = sourcequeue = sourceidentity = tee_element = nullptr;
     teequeue1 = teequeue2 = valve = filesink = demuxer = nullptr;

@@ -67,6 +67,13 @@ void ParseTag(const GstTagList* list, const gchar* tag, gpointer pad);
 
 bool IsElementLinked(GstElement* element);
 
+// Stops the stream: the pipeline and every front-end element to NULL, the
+// back end torn down. Work scheduled for the stopped stream no longer acts.
+void StopPipeline();
+// Sets the pipeline to PLAYING if it still runs the stream of `generation`
+// and waits in PAUSED (from any thread).
+void PlayIfCurrent(unsigned generation);
+
 // Removes whatever per-stream element is still in the pipeline after it has
 // been set to NULL, so that the next stream starts from an empty back end.
 void TearDownBackend();
@@ -75,6 +82,9 @@ int BackendElementCount();
 
 // Set once the current stream's pads are all known; cleared by every start.
 extern std::atomic<bool> padsComplete;
+// Counts the streams torn down; work scheduled for one stream checks it
+// still runs before it acts.
+extern std::atomic<unsigned> streamGeneration;
 
 // Where pipeline notifications (wxEVT_GST) go: the main window unless a
 // test installs its own handler.

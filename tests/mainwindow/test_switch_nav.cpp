@@ -73,7 +73,8 @@ TEST_F(SwitchTest, TwoRezapsReturnToTheFirstService)
 {
     Activate(a);
     Activate(c);
-    ASSERT_TRUE(WaitStarted());
+    ASSERT_TRUE(WaitStarted()) << StatusText() << " state " << int(GST_STATE(pipeline)) << " sinks "
+                               << streaminfo.sinks << "/" << streaminfo.playingsinks;
     Click("ID_BUTTON_REZAP");
     EXPECT_EQ(frame->currentSRef, Ref(SD_A));
     EXPECT_EQ(frame->currentItem, a);

@@ -85,6 +85,13 @@ TEST_F(Pipeline, SdServiceGetsThreeAudioChainsVideoTeletextAndStarts)
     EXPECT_TRUE(streaminfo.mpeg2);
     EXPECT_EQ(streaminfo.ttxpid, 0x103);
     EXPECT_STREQ(streaminfo.ttxlanguage, "deu");
+    // DVB subtitles feed the overlay's selector; they are no linked stream.
+    EXPECT_GE(events.count(4), 1);
+    EXPECT_TRUE(Has("SubtitleInputSelector"));
+    EXPECT_EQ(streaminfo.subtitles, 1);
+    EXPECT_EQ(streaminfo.subtitle[0].pid, 0x104);
+    EXPECT_STREQ(streaminfo.subtitle[0].language, "deu");
+    EXPECT_EQ(streaminfo.linkedstreams, 5);
     EXPECT_EQ(streaminfo.sinks, 3);   // video, speakers, teletext
     EXPECT_EQ(streaminfo.playingsinks, 4);   // and the file sink
     ASSERT_TRUE(RunUntil([] { return streaminfo.width != 0 && streaminfo.fps_n != 0; }));
@@ -122,6 +129,7 @@ TEST_F(Pipeline, SdServiceGetsThreeAudioChainsVideoTeletextAndStarts)
     RunFor(200);
     EXPECT_GE(events.count(2), 1);
     EXPECT_GE(events.count(3), 1);
+    EXPECT_GE(events.count(5), 1);
 }
 
 TEST_F(Pipeline, HdServiceDecodesH264)

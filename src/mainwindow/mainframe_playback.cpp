@@ -331,6 +331,9 @@ void MyMainFrame::OnToolPlay(wxCommandEvent&)
     switch (GST_STATE(pipeline)) {
     case GST_STATE_NULL:
         padsComplete = false;
+        // The sink asks for its window from a streaming thread, which only
+        // reads the handle looked up here.
+        SetVideoOutputWindow(videoTarget);
         ret = gst_element_set_state(pipeline, GST_STATE_PAUSED);
         chkTimer.StartOnce(5000);
         break;

@@ -1,4 +1,5 @@
 #include "webif/services.h"
+#include "webif/current.h"
 
 #include <wx/log.h>
 #include <wx/mstream.h>
@@ -72,7 +73,7 @@ static void ReadServices(const wxXmlNode* list, std::vector<ServiceEntry>& out)
             if (f->GetName() == wxT("e2servicereference"))
                 ref = f->GetNodeContent();
             else if (f->GetName() == wxT("e2servicename"))
-                out.push_back(ServiceEntry{ref, f->GetNodeContent()});
+                out.push_back(ServiceEntry{ref, StripEmphasis(f->GetNodeContent())});
         }
     }
 }
@@ -92,7 +93,7 @@ bool ParseServiceList(const wxString& xml, std::vector<ServiceBouquet>& bouquets
             if (f->GetName() == wxT("e2servicereference"))
                 bouquet.ref = EscapeBlanks(f->GetNodeContent());
             else if (f->GetName() == wxT("e2servicename"))
-                bouquet.name = f->GetNodeContent();
+                bouquet.name = StripEmphasis(f->GetNodeContent());
             else if (f->GetName() == wxT("e2servicelist"))
                 ReadServices(f, bouquet.services);
         }

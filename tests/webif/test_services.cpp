@@ -114,3 +114,20 @@ TEST(ServiceListRules, RecordingOrderBySortMode)
     EXPECT_LT(CompareRecordingItems(wxT("Anfang"), newer, wxT("Ende"), older, 7), 0);
     EXPECT_LT(CompareRecordingItems(wxT("Zebra"), newer, wxT("anfang"), older, 0), 0);
 }
+
+TEST(ServiceListParse, EmphasisMarksAreNotShown)
+{
+    // DVB names mark their short form with U+0086/U+0087; GTK would draw them as boxes.
+    wxString reply = wxString::FromUTF8(
+        "<e2servicelistrecursive><e2bouquet><e2servicereference>1:7:1:x</e2servicereference>"
+        "<e2servicename>\xc2\x86" "Fav\xc2\x87oriten</e2servicename><e2servicelist><e2service>"
+        "<e2servicereference>1:0:1:A:1:1:C00000:0:0:0:</e2servicereference>"
+        "<e2servicename>\xc2\x86Nord\xc2\x87 Fernsehen</e2servicename></e2service></e2servicelist>"
+        "</e2bouquet></e2servicelistrecursive>");
+    std::vector<ServiceBouquet> list;
+    ASSERT_TRUE(ParseServiceList(reply, list));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].name, wxT("Favoriten"));
+    ASSERT_EQ(list[0].services.size(), 1u);
+    EXPECT_EQ(list[0].services[0].name, wxT("Nord Fernsehen"));
+}

@@ -181,10 +181,11 @@ MyLogFrame::MyLogFrame(wxWindow* parent)
 
 MyLogFrame::~MyLogFrame()
 {
-    if (target_) {
+    // Only a target that is still active is ours to delete: at exit the
+    // toolkit deletes the active target itself, possibly before this window.
+    if (target_ && wxLog::GetActiveTarget() == target_) {
         // lines logged after this window is gone still need a place
-        if (wxLog::GetActiveTarget() == target_)
-            wxLog::SetActiveTarget(new wxLogStderr);
+        wxLog::SetActiveTarget(new wxLogStderr);
         delete target_;
     }
     if (all_)

@@ -57,11 +57,13 @@ static void ShowStartWindows(MyMainFrame* mf)
     }
 }
 
+// The request layer has told the user why; closing the main window ends the
+// program (still as part of the start, so without asking).
 void MySplashFrame::Fail()
 {
-    SplashIsActive = false;
     if (MainFrame)
         MainFrame->Close(false);
+    SplashIsActive = false;
     Destroy();
 }
 

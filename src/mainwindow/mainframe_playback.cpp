@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <vector>
 #include <gst/gst.h>
-#include <wx/bmpcbox.h>
+#include <wx/app.h>
+#include <wx//bmpcbox.h>
 #include <wx/dcclient.h>
 #include <wx/gauge.h>
 #include <wx/log.h>
@@ -321,7 +322,7 @@ void MyMainFrame::MPBTimer(wxTimerEvent&)
 
 void MyMainFrame::OnToolPlay(wxCommandEvent&)
 {
-    if (!pipeline)
+    if (!pipeline || wxTheApp->IsScheduledForDestruction(this))
         return;
     if (holdPlay) {
         playHeld = true;
@@ -359,6 +360,9 @@ void MyMainFrame::OnToolPlay(wxCommandEvent&)
 
 void MyMainFrame::OnToolStop(wxCommandEvent&)
 {
+    // A stop queued before the window closed finds its controls gone.
+    if (wxTheApp->IsScheduledForDestruction(this))
+        return;
     chkTimer.Stop();
     synTimer.Stop();
     bool outerHold = holdPlay;

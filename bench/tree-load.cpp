@@ -23,6 +23,7 @@
 #include "mainwindow/treectrl.h"
 #include "webif/services.h"
 #include "webif/webif.h"
+#include "support/sim.h"
 
 extern void InitXmlResource();
 
@@ -33,41 +34,6 @@ using Clock = std::chrono::steady_clock;
 long Ms(Clock::time_point from)
 {
     return (long)std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - from).count();
-}
-
-// The simulator as a child on a loopback address of its own.
-pid_t StartSimulator(const std::string& host, const std::string& cacheDir)
-{
-    int out[2];
-    if (pipe(out) != 0)
-        return -1;
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], 1);
-        close(out[0]);
-        close(out[1]);
-        const std::string sim = std::string(ZP_SOURCE_DIR) + "/sim/e2sim";
-        execl(sim.c_str(), sim.c_str(), "--host", host.c_str(), "--web-port", "8880", "--stream-port", "8001",
-              "--no-ftp", "--no-stream", "--large-providers", "--cache-dir", cacheDir.c_str(), (char*)nullptr);
-        _exit(127);
-    }
-    close(out[1]);
-    FILE* f = fdopen(out[0], "r");
-    char line[256];
-    bool ready = false;
-    while (f && fgets(line, sizeof line, f))
-        if (strncmp(line, "ready", 5) == 0) {
-            ready = true;
-            break;
-        }
-    if (f)
-        fclose(f);
-    if (!ready && pid > 0) {
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-        return -1;
-    }
-    return pid;
 }
 
 }  // namespace
@@ -88,22 +54,12 @@ int main(int argc, char** argv)
     if (!mkdtemp(dir))
         return 1;
     CFG_PATH = wxString::FromUTF8(dir) + wxT("/");
-    const unsigned p = (unsigned)getpid();
-    char host[32];
-    snprintf(host, sizeof host, "127.%u.%u.%u", 1 + (p / 62500) % 254, 1 + (p / 250) % 250, 2 + p % 250);
-    pid_t sim = StartSimulator(host, std::string(dir) + "/sim-cache");
-    if (sim <= 0) {
+    SimReceiver sim({"--no-ftp", "--no-stream", "--large-providers"});
+    if (!sim.ok()) {
         fprintf(stderr, "simulator did not start\n");
         return 1;
     }
-    config.profile[0].name = wxT("Bench");
-    config.profile[0].host = wxString::FromUTF8(host);
-    config.profile[0].user = wxT("root");
-    config.profile[0].pass = wxT("zaptower");
-    config.profile[0].wport = 8880;
-    config.profile[0].sport = 8001;
-    config.profiles = 1;
-    config.profile_active = 0;
+    sim.configureProfile();
 
     MyMainFrame* frame = new MyMainFrame();
     MainFrame = frame;
@@ -138,8 +94,6 @@ int main(int argc, char** argv)
 
     MainFrame = nullptr;
     delete frame;
-    kill(sim, SIGTERM);
-    waitpid(sim, nullptr, 0);
     wxFileName::Rmdir(CFG_PATH, wxPATH_RMDIR_RECURSIVE);
     wxEntryCleanup();
     return rc;

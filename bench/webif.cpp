@@ -1,7 +1,7 @@
 // Cost of one getWebIF round trip against the simulated receiver, next to
 // the floor: the same URL fetched by libcurl with one reused handle.
 //
-//   bench_webif [path-to-e2sim] [calls]
+//   bench_webif [calls]
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -17,73 +17,9 @@
 #include "app/config.h"
 #include "app/globals.h"
 #include "webif/webif.h"
+#include "support/sim.h"
 
 namespace {
-
-const int kPort = 8880;
-
-// A loopback address of this process's own, so that concurrent simulators
-// never share a port.
-std::string OwnHost()
-{
-    unsigned pid = unsigned(getpid());
-    char buf[64];
-    snprintf(buf, sizeof buf, "127.%u.%u.%u", 1 + (pid / 62500) % 254, 1 + (pid / 250) % 250,
-             2 + pid % 250);
-    return buf;
-}
-
-pid_t StartSim(const std::string& sim, const std::string& host, std::string& cacheDir)
-{
-    char tmpl[] = "/tmp/zpbench.XXXXXX";
-    if (!mkdtemp(tmpl))
-        return -1;
-    cacheDir = tmpl;
-    std::vector<std::string> args = {sim, "--host", host, "--web-port", std::to_string(kPort),
-                                     "--stream-port", "8001", "--no-ftp", "--no-stream",
-                                     "--cache-dir", cacheDir};
-    int out[2];
-    if (pipe(out) != 0)
-        return -1;
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], 1);
-        close(out[0]);
-        close(out[1]);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(out[1]);
-    FILE* f = fdopen(out[0], "r");
-    char line[512];
-    bool ready = false;
-    while (f && fgets(line, sizeof line, f))
-        if (strncmp(line, "ready", 5) == 0) {
-            ready = true;
-            break;
-        }
-    if (f)
-        fclose(f);
-    if (!ready) {
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-        return -1;
-    }
-    return pid;
-}
-
-void StopSim(pid_t pid, const std::string& cacheDir)
-{
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-    std::string cmd = "rm -rf '" + cacheDir + "'";
-    if (system(cmd.c_str()) != 0)
-        fprintf(stderr, "could not remove %s\n", cacheDir.c_str());
-}
 
 size_t Sink(char*, size_t s, size_t n, void* ud)
 {
@@ -107,27 +43,17 @@ double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::ti
 
 int main(int argc, char** argv)
 {
-    std::string sim = argc > 1 ? argv[1] : std::string(ZP_SOURCE_DIR) + "/sim/e2sim";
-    int calls = argc > 2 ? std::max(1, atoi(argv[2])) : 200;
+    int calls = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
     const char* path = "powerstate?newstate=-1";
 
     delete wxLog::SetActiveTarget(new wxLogStderr);
-    const std::string host = OwnHost();
-    std::string cacheDir;
-    pid_t pid = StartSim(sim, host, cacheDir);
-    if (pid <= 0) {
-        fprintf(stderr, "simulator %s did not start\n", sim.c_str());
+    SimReceiver sim({"--no-ftp", "--no-stream"});
+    if (!sim.ok()) {
+        fprintf(stderr, "the simulated receiver did not start\n");
         return 1;
     }
-
-    ZPPROFILE& p = config.profile[0];
-    p.name = wxT("Bench");
-    p.host = wxString::FromUTF8(host.c_str());
-    p.user = wxT("root");
-    p.pass = wxT("zaptower");
-    p.wport = kPort;
-    config.profiles = 1;
-    config.profile_active = 0;
+    sim.configureProfile();
+    const ZPPROFILE& p = config.profile[0];
 
     std::vector<double> web, floor;
     int failures = 0, webFailures = 0;
@@ -164,7 +90,6 @@ int main(int argc, char** argv)
         floor.push_back(Ms(a, std::chrono::steady_clock::now()));
     }
     curl_easy_cleanup(h);
-    StopSim(pid, cacheDir);
 
     printf("getwebif_ms=%.3f curl_ms=%.3f calls=%d\n", Median(web), Median(floor), calls);
     wxLog::FlushActive();

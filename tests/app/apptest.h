@@ -40,5 +40,4 @@ inline wxString ReadText(const wxString& path)
     return wxString::FromUTF8(b.data(), b.size());
 }
 
-// Image handlers, XRC handlers and the embedded resources, once per process.
-void LoadResourcesOnce();
+#include "support/resources.h"

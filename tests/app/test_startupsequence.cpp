@@ -11,6 +11,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "support/resources.h"
 #include "app/splashframe.h"
 #include "mainwindow/mainframe.h"
 #include "mainwindow/treectrl.h"
@@ -37,13 +38,7 @@ class StartupSequenceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static bool resources = false;
-        if (!resources) {
-            wxInitAllImageHandlers();
-            wxXmlResource::Get()->InitAllHandlers();
-            InitXmlResource();
-            resources = true;
-        }
+        LoadResourcesOnce();
         char dir[] = "/tmp/zp-start.XXXXXX";
         ASSERT_NE(mkdtemp(dir), nullptr);
         CFG_PATH = wxString::FromUTF8(dir) + wxT("/");

@@ -13,18 +13,13 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "support/resources.h"
 
 extern void InitXmlResource();
 
 inline void FrameTestResources()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    wxInitAllImageHandlers();
-    wxXmlResource::Get()->InitAllHandlers();
-    InitXmlResource();
+    LoadResourcesOnce();
 }
 
 class FrameTest : public ::testing::Test {

@@ -20,6 +20,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "support/resources.h"
 #include "mainwindow/mainframe.h"
 #include "mainwindow/treectrl.h"
 #include "stream/pipeline.h"
@@ -57,13 +58,7 @@ class SwitchTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static bool resources = false;
-        if (!resources) {
-            wxInitAllImageHandlers();
-            wxXmlResource::Get()->InitAllHandlers();
-            InitXmlResource();
-            resources = true;
-        }
+        LoadResourcesOnce();
         char dir[] = "/tmp/zp-switch.XXXXXX";
         ASSERT_NE(mkdtemp(dir), nullptr);
         CFG_PATH = wxString::FromUTF8(dir) + wxT("/");

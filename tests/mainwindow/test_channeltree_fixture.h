@@ -13,6 +13,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "support/resources.h"
 #include "mainwindow/mainframe.h"
 #include "mainwindow/treectrl.h"
 #include "webif/itemdata.h"
@@ -23,13 +24,7 @@ class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static bool resources = false;
-        if (!resources) {
-            wxInitAllImageHandlers();
-            wxXmlResource::Get()->InitAllHandlers();
-            InitXmlResource();
-            resources = true;
-        }
+        LoadResourcesOnce();
         // A directory of its own, so caches of one case never reach another.
         char dir[] = "/tmp/zp-lists.XXXXXX";
         ASSERT_NE(mkdtemp(dir), nullptr);

@@ -1,6 +1,7 @@
 // The embedded layouts and images: every top-level name and every bitmap
 // name that the windows ask for must resolve at run time.
 #include <gtest/gtest.h>
+#include "support/resources.h"
 
 #include <memory>
 #include <set>
@@ -37,13 +38,7 @@ namespace {
 
 void LoadEmbedded()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    wxInitAllImageHandlers();
-    wxXmlResource::Get()->InitAllHandlers();
-    InitXmlResource();
+    LoadResourcesOnce();
 }
 
 struct TopLevel {

@@ -1,4 +1,4 @@
-#include "apptest.h"
+#include "support/resources.h"
 
 #include <wx/image.h>
 #include <wx/xrc/xmlres.h>

@@ -1,0 +1,3 @@
+#pragma once
+// Image handlers, XRC handlers and the embedded resources, once per process.
+void LoadResourcesOnce();

@@ -159,6 +159,17 @@ TEST(EndToEnd, StartsPlaysAndClosesCleanly)
 
     pid_t app = StartProgram({});
     ASSERT_GT(app, 0);
+    // Whatever fails below, the program does not outlive the test.
+    struct Reaper {
+        pid_t& pid;
+        ~Reaper()
+        {
+            if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+            }
+        }
+    } reaper{app};
 
     // The audio tracks are read once the stream plays.
     ASSERT_TRUE(WaitFor([&] {
@@ -214,10 +225,8 @@ TEST(EndToEnd, StartsPlaysAndClosesCleanly)
     std::string before = ReadFile(cfgPath);
     SendClose(d, main);
     int rc = WaitExit(app, 30);
-    if (rc < 0) {
-        kill(app, SIGKILL);
-        waitpid(app, nullptr, 0);
-    }
+    if (rc >= 0)
+        app = -1;   // reaped
     XCloseDisplay(d);
     EXPECT_EQ(rc, 0) << "the program did not end cleanly after closing its main window";
 

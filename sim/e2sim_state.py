@@ -43,13 +43,13 @@ class StreamFaults:
 FAULT_KEYS = ("status", "delay", "drop", "malformed", "wrongroot", "location", "count")
 
 
-def parse_fault(spec):
+def parse_fault(text):
     """"cmd=getcurrent&status=500" -> ("getcurrent", {"status": 500}).
-    Raises ValueError for a spec without cmd or with unknown keys."""
-    params = dict(urllib.parse.parse_qsl(spec.lstrip("?"), keep_blank_values=True))
+    Raises ValueError for a fault without cmd or with unknown keys."""
+    params = dict(urllib.parse.parse_qsl(text.lstrip("?"), keep_blank_values=True))
     cmd = params.pop("cmd", "")
     if not cmd:
-        raise ValueError("fault without cmd: %r" % spec)
+        raise ValueError("fault without cmd: %r" % text)
     clear = params.pop("clear", "") not in ("", "0")
     fault = {}
     for key, value in params.items():

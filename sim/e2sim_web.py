@@ -450,8 +450,8 @@ def control(state, name, params, server=None):
         state.reset()
         return {"ok": True}
     if name == "fault":
-        spec = urllib.parse.urlencode(params)
-        cmd, fault = e2sim_state.parse_fault(spec)
+        query = urllib.parse.urlencode(params)
+        cmd, fault = e2sim_state.parse_fault(query)
         state.faults.set(cmd, fault)
         return {"ok": True, "faults": state.faults.as_dict()}
     if name == "stream":

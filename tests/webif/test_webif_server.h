@@ -9,7 +9,14 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include <gtest/gtest.h>
+#include <wx/filename.h>
 #include <wx/log.h>
+#include <wx/utils.h>
+
+#include "app/config.h"
+#include "app/globals.h"
+#include "webif/webif.h"
 
 struct ReplyStep {
     std::string bytes;
@@ -88,4 +95,23 @@ protected:
 private:
     wxLog* previous_ = nullptr;
     std::vector<Line> lines_;
+};
+
+// Every request-layer test starts outside the start-up, without dump file or
+// proxy, with the default limits and a configuration directory of its own.
+class WebIFTestBase : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SplashIsActive = false;
+        SplashHasError = false;
+        cmd_logfile = false;
+        config.proxy = ZPPROXY();
+        config.proxyvalid = false;
+        config.proxymode = false;
+        SetWebIFLimits(kWebIFStallSeconds, kWebIFMaxBytes);
+        CFG_PATH = wxGetHomeDir() + wxT("/.zappora/");
+        wxFileName::Mkdir(CFG_PATH, 0700, wxPATH_MKDIR_FULL);
+    }
+    void TearDown() override { SetWebIFLimits(kWebIFStallSeconds, kWebIFMaxBytes); }
 };

@@ -13,21 +13,8 @@
 
 namespace {
 
-class WebIFSim : public ::testing::Test {
+class WebIFSim : public WebIFTestBase {
 protected:
-    void SetUp() override
-    {
-        SplashIsActive = false;
-        SplashHasError = false;
-        cmd_logfile = false;
-        config.proxy = ZPPROXY();
-        config.proxyvalid = false;
-        config.proxymode = false;
-        SetWebIFLimits(kWebIFStallSeconds, kWebIFMaxBytes);
-        CFG_PATH = wxGetHomeDir() + wxT("/.zappora/");
-        wxFileName::Mkdir(CFG_PATH, 0700, wxPATH_MKDIR_FULL);
-    }
-    void TearDown() override { SetWebIFLimits(kWebIFStallSeconds, kWebIFMaxBytes); }
 };
 
 bool Contains(const std::vector<std::string>& v, const std::string& s)

@@ -21,21 +21,8 @@ wxString U8(const char* s)
     return wxString::FromUTF8(s);
 }
 
-class WebIF : public ::testing::Test {
+class WebIF : public WebIFTestBase {
 protected:
-    void SetUp() override
-    {
-        SplashIsActive = false;
-        SplashHasError = false;
-        cmd_logfile = false;
-        config.proxy = ZPPROXY();
-        config.proxyvalid = false;
-        config.proxymode = false;
-        SetWebIFLimits(kWebIFStallSeconds, kWebIFMaxBytes);
-        CFG_PATH = wxGetHomeDir() + wxT("/.zappora/");
-        wxFileName::Mkdir(CFG_PATH, 0700, wxPATH_MKDIR_FULL);
-    }
-    void TearDown() override { SetWebIFLimits(kWebIFStallSeconds, kWebIFMaxBytes); }
 
     static void Point(int port, int https = 0)
     {

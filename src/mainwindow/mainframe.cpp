@@ -36,6 +36,29 @@ wxBEGIN_EVENT_TABLE(MyMainFrame, wxFrame)
     EVT_COMMAND(wxID_ANY, wxEVT_KEY, MyMainFrame::OnKey)
     EVT_MENU(XRCID("ID_MENUITEM3"), MyMainFrame::OnAbout)
     // wxEVT_GST: see GStreamerNotify
+    // -- main-window commands, video windows
+    // -- end of main-window commands, video windows
+
+    // -- settings
+    // -- end of settings
+
+    // -- EPG and timers
+    // -- end of EPG and timers
+
+    // -- recordings
+    // -- end of recordings
+
+    // -- teletext
+    // -- end of teletext
+
+    // -- receiver tools
+    // -- end of receiver tools
+
+    // -- picture-in-picture and capture
+    // -- end of picture-in-picture and capture
+
+    // -- network services
+    // -- end of network services
 wxEND_EVENT_TABLE()
 
 namespace {

@@ -145,6 +145,30 @@ public:
     wxWindow* TargetVideoPanel();
     void StepService(bool next, int buttonId);
 
+    // ---- main-window commands, video windows ----
+    // ---- end of main-window commands, video windows ----
+
+    // ---- settings ----
+    // ---- end of settings ----
+
+    // ---- EPG and timers ----
+    // ---- end of EPG and timers ----
+
+    // ---- recordings ----
+    // ---- end of recordings ----
+
+    // ---- teletext ----
+    // ---- end of teletext ----
+
+    // ---- receiver tools ----
+    // ---- end of receiver tools ----
+
+    // ---- picture-in-picture and capture ----
+    // ---- end of picture-in-picture and capture ----
+
+    // ---- network services ----
+    // ---- end of network services ----
+
 private:
     wxDECLARE_EVENT_TABLE();
 };

@@ -346,3 +346,21 @@ const char* EncodeURL(const wxString& text, bool)
         b = text.utf8_str();
     return Encode(std::string(b.data(), b.length()), buffer, sizeof buffer, false);
 }
+
+wxString QueryValue(const wxString& raw)
+{
+    const wxScopedCharBuffer b = raw.utf8_str();
+    if (b.length() == 0)
+        return wxString();
+    InitCurlOnce();
+    CURL* h = curl_easy_init();
+    if (!h)
+        return wxString();
+    wxString out;
+    if (char* enc = curl_easy_escape(h, b.data(), int(b.length()))) {
+        out = wxString::FromAscii(enc);
+        curl_free(enc);
+    }
+    curl_easy_cleanup(h);
+    return out;
+}

@@ -4,6 +4,13 @@ Each service runs a fixed grid of slots: slot n starts at
 offset + n * length (Unix seconds), so an event's id, title and times are a
 pure function of the service and the slot; ids stay stable however often and
 whenever the guide is asked.
+
+What holds at every moment (tests rely on it, whatever the clock says):
+titles follow a cycle of period(service) slots, at most REPEAT_AFTER long, so
+every titled event is repeated on its own service within REPEAT_AFTER and the
+guide window always holds a repeat ("epgsimilar"); the titles of any window
+of REPEAT_AFTER are the same set ("epgsearch"). A guide reaching further
+(a week) only needs a larger WINDOW_AFTER.
 """
 
 _TV_TITLES = [
@@ -19,6 +26,7 @@ _RADIO_TITLES = [
 _LENGTHS = [30, 45, 60, 90, 25, 120]
 WINDOW_BEFORE = 2 * 3600
 WINDOW_AFTER = 24 * 3600
+REPEAT_AFTER = 12 * 3600
 
 
 class Event:
@@ -33,8 +41,11 @@ class Event:
         self.duration = length
         self.id = slot % 65000 + 1
         titles = _RADIO_TITLES if service.is_radio else _TV_TITLES
-        k = (slot * 5 + service.index * 3) % len(titles)
-        self.title = "" if slot % 17 == 5 else titles[k]
+        place = slot % period(service)
+        k = (place * 5 + service.index * 3) % len(titles)
+        # some services have one untitled slot in every cycle
+        untitled = service.index % 4 == 1 and place == period(service) - 1
+        self.title = "" if untitled else titles[k]
         if slot % 7 == 2:
             self.description = ""
         elif slot % 11 == 3:
@@ -47,7 +58,7 @@ class Event:
             self.extended = ""
         else:
             self.extended = ("%s im %s.\x8aMit Untertiteln & Audiodeskription.\x8aWiederholung"
-                             " am Folgetag." % (self.title or "Sendung", service.name))
+                             " folgt." % (self.title or "Sendung", service.name))
 
 
 def grid(service):
@@ -55,6 +66,11 @@ def grid(service):
     length = _LENGTHS[service.index % len(_LENGTHS)] * 60
     offset = (service.index * 7 % 6) * 300
     return length, offset
+
+
+def period(service):
+    """Slots in one cycle of titles."""
+    return max(2, REPEAT_AFTER // grid(service)[0])
 
 
 def slot_at(service, moment):

@@ -29,6 +29,26 @@ class JsonLog:
                 self._file = None
 
 
+class Clock:
+    """The receiver's clock: the real one, or one set to a moment (--now,
+    E2SIM_NOW, /control/clock) that runs on in real time from there."""
+    def __init__(self, start=None):
+        self.set(start)
+
+    def set(self, start):
+        self._base = None if start is None else float(start)
+        self._mark = time.monotonic()
+
+    def now(self):
+        if self._base is None:
+            return time.time()
+        return self._base + (time.monotonic() - self._mark)
+
+    @property
+    def fixed(self):
+        return self._base is not None
+
+
 class StreamFaults:
     """Read live by the stream server."""
     def __init__(self):
@@ -101,9 +121,11 @@ class Faults:
 
 class State:
     def __init__(self, data, disk, media, info, standby=False,
-                 start_service="Erstes Programm HD"):
+                 start_service="Erstes Programm HD", clock=None):
         """media: the stream module (audio_tracks); info: host and webif_version."""
         self.lock = threading.RLock()
+        self.clock = clock or Clock()
+        self.start_now = self.clock._base
         self.data = data
         self.disk = disk
         self.media = media
@@ -117,10 +139,11 @@ class State:
 
     def reset(self, restore_disk=True):
         with self.lock:
+            self.clock.set(self.start_now)
             self.current_ref = self.start_ref
             self.standby = self.start_standby
             self.power_events = []
-            self.timers = e2sim_timers.initial_timers(self.data, time.time())
+            self.timers = e2sim_timers.initial_timers(self.data, self.clock.now())
             self.messages = []
             self.keys = []
             self.audio = {}
@@ -157,4 +180,5 @@ class State:
                 "stream": self.stream_faults.as_dict(),
                 "refuse_web": self.refuse_web,
                 "signal": dict(self.signal_override),
+                "now": round(self.clock.now(), 3),
             }

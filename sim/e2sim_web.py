@@ -330,7 +330,7 @@ class WebHandler(BaseHTTPRequestHandler):
             body, ctype = self._grab(params), "image/png"
         else:
             try:
-                reply = handler(state, params, time.time())
+                reply = handler(state, params, state.clock.now())
             except Exception:
                 # a fault of the simulator itself: answer like a crashed page
                 traceback.print_exc()
@@ -352,7 +352,7 @@ class WebHandler(BaseHTTPRequestHandler):
             screen = {"service": service.name if service else movie["title"] if movie else "N/A",
                       "standby": state.standby, "keys": list(state.keys),
                       "messages": list(state.messages)}
-        return e2sim_grab.render_png(screen, params)
+        return e2sim_grab.render_png(screen, params, state.clock.now())
 
     def _file(self, params, head, fault):
         path = params.get("file", "")
@@ -477,6 +477,10 @@ def control(state, name, params, server=None):
         if server is not None:
             server.listener.close_if_refused()
         return {"ok": True, "refuse_web": state.refuse_web, "mode": state.refuse_mode}
+    if name == "clock":
+        value = params.get("now", "").strip()
+        state.clock.set(float(value) if value else None)
+        return {"ok": True, "now": round(state.clock.now(), 3)}
     if name == "current":
         ref = params.get("sRef", "")
         with state.lock:

@@ -20,6 +20,12 @@ CACHE = tempfile.mkdtemp(prefix="e2sim-test-cache-")
 atexit.register(shutil.rmtree, CACHE, True)
 START_LIMIT = 120   # seconds to wait for "ready" before giving up (cold media cache)
 
+# Clock moments for the cases that depend on the time: every hour of the last
+# day of a year (at a different minute each), and the turn of the year.
+_NEW_YEARS_EVE = 1798675200     # 2026-12-31 00:00 UTC
+SWEEP_MOMENTS = [_NEW_YEARS_EVE + h * 3600 + (h * 7 % 60) * 60 for h in range(24)] + [
+    _NEW_YEARS_EVE + 86400]
+
 
 def free_port(host):
     with socket.socket() as sock:

@@ -48,11 +48,14 @@ class Receiver(unittest.TestCase):
     def setUp(self):
         self.assertEqual(self.sim.control("reset")[0], 200)
 
+    def first_titled(self, ref):
+        return [e for e in self.sim.web("epgservice?sRef=" + ref).findall("e2event")
+                if e.find("e2eventtitle").text not in (None, "None")][0]
+
     # -- every command --------------------------------------------------
     def test_every_command_answers_with_its_root(self):
         web = self.sim.web
-        event = web("epgservice?sRef=" + KULTUR).find("e2event")
-        eid = event.find("e2eventid").text
+        eid = self.first_titled(KULTUR).find("e2eventid").text
         bouquet = web(TV_BOUQUETS).find("e2bouquet/e2servicereference").text
         bref = bouquet.replace(" ", "%20")
         expected = {
@@ -71,7 +74,8 @@ class Receiver(unittest.TestCase):
             "epgnow?bRef=" + bref: ("e2eventlist", ["e2event"]),
             "epgnext?bRef=" + bref: ("e2eventlist", ["e2event"]),
             "epgsearch?search=Nachrichten": ("e2eventlist", ["e2event"]),
-            "epgbouquet?bRef=%s&time=%d" % (bref, time.time()): ("e2eventlist", ["e2event"]),
+            "epgbouquet?bRef=%s&time=%d" % (bref, self.sim.control("state")[1]["now"]):
+                ("e2eventlist", ["e2event"]),
             "epgsimilar?sRef=%s&eventid=%s" % (KULTUR, eid): ("e2eventlist", ["e2event"]),
             "getaudiotracks": ("e2audiotracklist", ["e2audiotrack"]),
             "selectaudiotrack?id=0": ("e2audiotracklist", ["e2audiotrack"]),
@@ -251,8 +255,7 @@ class Receiver(unittest.TestCase):
         self.assertTrue(utf8)
         self.assertEqual(utf8, latin1)
         self.assertEqual(len(web("epgsearch?search=").findall("e2event")), 0)
-        first = [e for e in web("epgservice?sRef=" + KULTUR).findall("e2event")
-                 if e.find("e2eventtitle").text][0]
+        first = self.first_titled(KULTUR)
         eid = first.find("e2eventid").text
         similar = web("epgsimilar?sRef=%s&eventid=%s" % (KULTUR, eid)).findall("e2event")
         self.assertTrue(similar)
@@ -260,6 +263,37 @@ class Receiver(unittest.TestCase):
             self.assertEqual(event.find("e2eventtitle").text, first.find("e2eventtitle").text)
             self.assertFalse(event.find("e2eventservicereference").text == KULTUR
                              and event.find("e2eventid").text == eid)
+
+    def test_guide_at_every_hour(self):
+        """The replies that depend on the clock, with the receiver's clock set to
+        each hour of a day and to the turn of a year."""
+        web = self.sim.web
+        bref = web(TV_BOUQUETS).find("e2bouquet/e2servicereference").text.replace(" ", "%20")
+        for moment in simhelper.SWEEP_MOMENTS:
+            with self.subTest(moment=moment):
+                self.sim.control("reset")
+                self.sim.control("clock?now=%d" % moment)
+                running = web("epgservicenow?sRef=" + KULTUR).find("e2event")
+                now = int(running.find("e2eventcurrenttime").text)
+                self.assertIn(now, (moment, moment + 1))
+                start, length = (int(running.find(tag).text)
+                                 for tag in ("e2eventstart", "e2eventduration"))
+                self.assertTrue(start <= now < start + length)
+                following = web("epgservicenext?sRef=" + KULTUR).find("e2event")
+                self.assertEqual(int(following.find("e2eventstart").text), start + length)
+                current = web("getcurrent").findall("e2eventlist/e2event")
+                self.assertEqual(len(current), 2)
+                eid = self.first_titled(KULTUR).find("e2eventid").text
+                similar = web("epgsimilar?sRef=%s&eventid=%s" % (KULTUR, eid))
+                self.assertIn(KULTUR, texts(similar, "e2eventservicereference"))
+                self.assertTrue(texts(web("epgsearch?search=" + q("genießen")), "e2eventid"))
+                self.assertEqual(len(texts(web("epgbouquet?bRef=%s&time=%d" % (bref, now)),
+                                           "e2eventid")),
+                                 len(texts(web("epgnow?bRef=" + bref), "e2eventid")) - 2)
+                future = web("epgservice?sRef=" + ZDF).findall("e2event")[1]
+                add = "timeraddbyeventid?sRef=%s&eventid=%s&justplay=0" % (
+                    ZDF, future.find("e2eventid").text)
+                self.assertEqual(web(add).find("e2state").text, "True")
 
     # -- timers ----------------------------------------------------------------
     def test_timer_commands_edit_the_list(self):
@@ -458,7 +492,8 @@ class Receiver(unittest.TestCase):
 class StartOptions(unittest.TestCase):
     def test_options_change_the_box(self):
         sim = Sim("--standby", "--webif-version", "2.0", "--many-bouquets",
-                  "--fault", "cmd=signal&status=500", "--user", "admin", "--password", "geheim")
+                  "--fault", "cmd=signal&status=500", "--user", "admin", "--password", "geheim",
+                  "--now", str(simhelper.SWEEP_MOMENTS[-1]))
         try:
             self.assertEqual(sim.request("/web/deviceinfo")[0], 401)
             auth = ("admin", "geheim")
@@ -469,6 +504,10 @@ class StartOptions(unittest.TestCase):
             self.assertEqual(sim.request("/web/signal", auth=auth)[0], 500)
             status, _, body = sim.request("/web/" + TV_BOUQUETS, auth=auth)
             self.assertGreater(len(ET.fromstring(body).findall("e2bouquet")), 100)
+            # the clock comes back with a reset, starting at the given moment again
+            sim.control("clock?now=1")
+            sim.control("reset")
+            self.assertLess(sim.control("state")[1]["now"] - simhelper.SWEEP_MOMENTS[-1], 60)
         finally:
             sim.stop()
 

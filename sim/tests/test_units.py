@@ -166,14 +166,25 @@ class Guide(unittest.TestCase):
         found = e2sim_epg.find_event(self.service, event.id, self.now)
         self.assertEqual((found.start, found.title), (event.start, event.title))
         self.assertIsNone(e2sim_epg.find_event(self.service, 0, self.now))
-        services = self.data.bouquet_services()
-        hits = e2sim_epg.search(services, "GENIESSEN", self.now)
+        hits = e2sim_epg.search(self.data.bouquet_services(), "GENIESSEN", self.now)
         self.assertTrue(hits and all("Genießen" in h.title for h in hits))
-        titled = next(e for e in e2sim_epg.service_guide(self.service, self.now) if e.title)
-        similar = e2sim_epg.similar(services, self.service, titled.id, self.now)
-        self.assertTrue(similar)
-        self.assertTrue(all(s.title == titled.title for s in similar))
-        self.assertFalse(any(s.service is self.service and s.id == titled.id for s in similar))
+
+    def test_repeats_and_titles_at_every_hour(self):
+        """What the tests of the client rely on holds whatever the clock says."""
+        services = self.data.bouquet_services()
+        titles = {e.title for s in services for e in e2sim_epg.events_from(
+            s, self.now, self.now + 7 * 86400) if e.title}
+        for now in simhelper.SWEEP_MOMENTS:
+            with self.subTest(now=now):
+                for service in services:
+                    titled = next(e for e in e2sim_epg.service_guide(service, now) if e.title)
+                    similar = e2sim_epg.similar(services, service, titled.id, now)
+                    self.assertIn(service.name, [s.service.name for s in similar])
+                    self.assertTrue(all(s.title == titled.title and s.id != titled.id
+                                        for s in similar if s.service is service))
+                found = {e.title for s in services
+                         for e in e2sim_epg.events_from(s, now, now + e2sim_epg.WINDOW_AFTER)}
+                self.assertLessEqual(titles, found)
 
 
 class Timers(unittest.TestCase):

@@ -1,5 +1,5 @@
 // Helpers shared by the playback tests: running the event loop until
-// something happens, a configuration fit for Xvfb and the null ALSA device,
+// something happens, a configuration fit for Xvfb,
 // and looking at the picture the video sink shows.
 #pragma once
 

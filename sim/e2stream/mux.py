@@ -100,11 +100,13 @@ class Multiplexer:
         self.pat, self.pmt = psi_sections(kind, sid)
         self.cc = ts.Continuity()
         self.wall_start = time.time() if wall_start is None else wall_start
-        self.carousel = teletext.Carousel()
+        self.carousel = None
         self.start_ticks = BASE_TICKS - DELAY_TICKS
         sources = [_periodic(ts.PAT_PID, "psi", PSI_INTERVAL, self.start_ticks)]
         for pid, stype, sid_, desc, name, lang, codec in layout(kind):
             if name == "teletext":
+                # page headers name the subset of the language the PMT gives
+                self.carousel = teletext.Carousel(language=lang)
                 sources.append(_periodic(pid, "ttx", TTX_INTERVAL,
                                          self.start_ticks))
             elif name == "subtitles":

@@ -22,6 +22,12 @@ def odd_parity(c):
     return c | (0x80 if bin(c).count("1") % 2 == 0 else 0)
 
 
+# National option selection bits C12..C14 (C12 is bit 0) of the subsets a
+# page header can name, by the ISO 639-2 language of the service.
+NATIONAL_OPTION_BITS = {"eng": 0, "ger": 4, "deu": 4, "swe": 2, "fin": 2, "hun": 2,
+                        "ita": 6, "fre": 1, "fra": 1, "por": 5, "spa": 5,
+                        "cze": 3, "ces": 3, "slo": 3, "slk": 3}
+
 # German national option subset: the code points the characters replace.
 NATIONAL_DE = {"#": 0x23, "$": 0x24, "§": 0x40, "Ä": 0x5B, "Ö": 0x5C,
                "Ü": 0x5D, "^": 0x5E, "_": 0x5F, "°": 0x60, "ä": 0x7B,
@@ -35,6 +41,7 @@ MOS_RED, MOS_GREEN, MOS_YELLOW, MOS_BLUE, MOS_MAGENTA, MOS_CYAN, MOS_WHITE = ran
 CONCEAL = 0x18
 SEPARATED = 0x1A
 BLACK_BG, NEW_BG = 0x1C, 0x1D
+HOLD, RELEASE = 0x1E, 0x1F
 
 
 def encode_text(text):
@@ -97,6 +104,22 @@ _HOUSE = ["       ##       ", "     ######     ", "   ##########   ",
           "  ##  ####  ##  ", "  ############  ", "                "]
 
 
+def _colour_bar(hold):
+    """Blocks in six colours; with hold mosaics the colour codes between
+    them repeat the last block instead of leaving a gap."""
+    row = chr(HOLD) if hold else " "
+    for colour in (MOS_RED, MOS_YELLOW, MOS_GREEN, MOS_CYAN, MOS_BLUE, MOS_MAGENTA):
+        row += chr(colour) + "\x7f" * 5
+    return row + chr(RELEASE)
+
+
+# Row under the index title: mosaic stripes in four colours, held across
+# the colour changes, and a separated-mosaic tail.
+_BANNER = (chr(HOLD) + chr(MOS_RED) + "\x2c" * 8 + chr(MOS_YELLOW) + "\x2c" * 8 +
+           chr(MOS_GREEN) + "\x2c" * 8 + chr(RELEASE) + chr(MOS_CYAN) +
+           chr(SEPARATED) + "\x7f" * 9)
+
+
 def build_pages():
     """Return {page: {subpage: [23 rows]}} (rows 1..23 as text)."""
     pages = {}
@@ -107,8 +130,8 @@ def build_pages():
 
     put(0x100, [
         _title("ZAPPORA TEXT  Übersicht"), "",
+        _BANNER,
         chr(GREEN) + "Willkommen beim Simulator-Videotext",
-        "",
         *_links(("Nachrichten", 101), ("Schlagzeilen", 102),
                 ("Sport", 200), ("Wetter", 300), ("Grafik", 400),
                 ("Rätsel", 500), ("Programm heute", 600),
@@ -165,6 +188,12 @@ def build_pages():
                 chr(WHITE) + "Mosaik-Grafik (G1), getrennt: 401"])
     put(0x401, [_title("Getrennte Mosaike", MAGENTA), "",
                 chr(SEPARATED) + chr(MOS_CYAN) + "\x7f\x35\x6a" * 12])
+    put(0x402, [_title("Gehaltene Mosaike", MAGENTA), "",
+                chr(WHITE) + "Ohne Halten: Lücken bei Farbwechseln",
+                _colour_bar(False),
+                chr(WHITE) + "Mit Halten: durchgehender Balken",
+                _colour_bar(True),
+                chr(WHITE) + "Zurück zur Grafik: Seite 400"])
     put(0x500, [_title("Rätsel", YELLOW), "",
                 chr(WHITE) + "Wie heißt die Hauptstadt von Bayern?",
                 "",
@@ -219,14 +248,15 @@ def _mrag(magazine, packet):
     return [HAMMING84[m | ((packet & 1) << 3)], HAMMING84[packet >> 1]]
 
 
-def header_line(page, subpage, text, erase=False):
-    """42 bytes (transmission order): MRAG and packet 0 of a page."""
+def header_line(page, subpage, text, erase=False, language="deu"):
+    """42 bytes (transmission order): MRAG and packet 0 of a page. The
+    national option bits name the subset of the service's language."""
     mag = (page >> 8) & 7
     s1 = subpage & 0xF
     s2 = (subpage >> 4) & 7
     c4 = 1 if erase else 0
     c11 = 1       # serial magazine transmission
-    c12_14 = 4    # C14 set: German national option subset
+    c12_14 = NATIONAL_OPTION_BITS.get(language.lower(), 0)
     ctrl = [HAMMING84[page & 0xF], HAMMING84[(page >> 4) & 0xF],
             HAMMING84[s1], HAMMING84[s2 | (c4 << 3)], HAMMING84[0],
             HAMMING84[0], HAMMING84[0], HAMMING84[c11 | (c12_14 << 1)]]
@@ -254,8 +284,9 @@ class Carousel:
     """Cycles through all pages, row by row; headers carry the clock of
     the moment they are produced."""
 
-    def __init__(self, pages=PAGES):
+    def __init__(self, pages=PAGES, language="deu"):
         self.pages = pages
+        self.language = language
         self.order = sorted(pages)
         self.queue = []
         self.index = 0
@@ -280,7 +311,8 @@ class Carousel:
                 self._refill(stream_seconds)
             item = self.queue.pop(0)
             if item[0] == "H":
-                lines.append(header_line(item[1], item[2], header_text(wall)))
+                lines.append(header_line(item[1], item[2], header_text(wall),
+                                         language=self.language))
             else:
                 lines.append(row_line(item[1], item[2], item[3]))
         return lines

@@ -387,6 +387,25 @@ class TeletextContent(unittest.TestCase):
         self.assertTrue(any(r[0] in range(0x11, 0x18) and r[1] != 0x20
                             for r in pages[(0x400, 0)].values()))   # mosaics
 
+    def test_national_option_follows_pmt_language(self):
+        def option(language):
+            line = teletext.header_line(0x100, 0, "", language=language)
+            c = ham(line[9])
+            return (c >> 1) & 1, (c >> 2) & 1, (c >> 3) & 1      # C12, C13, C14
+        self.assertEqual(option("eng"), (0, 0, 0))
+        self.assertEqual(option("deu"), (0, 0, 1))
+        self.assertEqual(option("fra"), (1, 0, 0))
+        self.assertEqual(option("ita"), (0, 1, 1))
+        ttx = [e for e in mux.layout("sd") if e[4] == "teletext"][0]
+        self.assertEqual(ttx[5], "deu")
+        self.assertIn(b"deu", ttx[3])   # and the sd headers carry 0x9 (see above)
+
+    def test_pages_show_hold_mosaics(self):
+        rows = teletext.PAGES[0x402][0]
+        held = [r for r in rows if r.startswith(chr(teletext.HOLD))]
+        self.assertEqual(len(held), 1)
+        self.assertIn(chr(teletext.HOLD), teletext.PAGES[0x100][0][2])
+
     def test_header_clock_follows_wall_time(self):
         wall = time.mktime((2026, 3, 1, 13, 14, 15, 0, 0, -1))
         car = teletext.Carousel()

@@ -49,6 +49,7 @@ wxBEGIN_EVENT_TABLE(MyMainFrame, wxFrame)
     // -- end of recordings
 
     // -- teletext
+    EVT_MENU(XRCID("ID_TOOL_TELETEXT"), MyMainFrame::OnToolTeletext)
     // -- end of teletext
 
     // -- receiver tools

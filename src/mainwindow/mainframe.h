@@ -158,6 +158,8 @@ public:
     // ---- end of recordings ----
 
     // ---- teletext ----
+    // Opens the teletext viewer while a stream with teletext plays.
+    void OnToolTeletext(wxCommandEvent& event);
     // ---- end of teletext ----
 
     // ---- receiver tools ----

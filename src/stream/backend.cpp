@@ -370,6 +370,29 @@ static void BuildAudioChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
     streaminfo.audiotracks = n + 1;
 }
 
+// The collector may arrive after the sink was built (the viewer opens
+// later), so the sink always calls through here.
+static GstFlowReturn TeletextSample(GstAppSink* sink, gpointer data)
+{
+    if (GstFlowReturn (*collector)(GstAppSink*, gpointer) = TeletextCollector)
+        return collector(sink, data);
+    if (GstSample* sample = gst_app_sink_pull_sample(sink))
+        gst_sample_unref(sample);
+    return GST_FLOW_OK;
+}
+
+// Whether the viewer wants pages; a sink built by a later switch or resync
+// starts in that state.
+static bool teletextWanted = false;
+
+void SetTeletextCollection(bool on)
+{
+    std::lock_guard<std::recursive_mutex> g(backendLock);
+    teletextWanted = on;
+    if (teletextsink)
+        g_object_set(teletextsink, "emit-signals", on ? TRUE : FALSE, NULL);
+}
+
 static void BuildTeletextSink(GstPad* mqSrc, int pid, GstPad* demuxPad)
 {
     if (teletextsink)
@@ -378,11 +401,10 @@ static void BuildTeletextSink(GstPad* mqSrc, int pid, GstPad* demuxPad)
     if (!teletextsink)
         return;
     g_object_set(teletextsink, "sync", FALSE, "drop", TRUE, "max-buffers", 1, "emit-signals",
-                 FALSE, NULL);
+                 teletextWanted ? TRUE : FALSE, NULL);
     // A page nobody has collected must not hold back the end of the stream.
     g_object_set(teletextsink, "wait-on-eos", FALSE, NULL);
-    if (TeletextCollector)
-        g_signal_connect(teletextsink, "new-sample", G_CALLBACK(TeletextCollector), nullptr);
+    g_signal_connect(teletextsink, "new-sample", G_CALLBACK(TeletextSample), nullptr);
     gst_bin_add(GST_BIN(pipeline), teletextsink);
     gst_element_sync_state_with_parent(teletextsink);
     if (!LinkPads(mqSrc, teletextsink))

@@ -7,6 +7,9 @@
 
 // "new-sample" handler of the teletext sink.
 extern GstFlowReturn (*TeletextCollector)(GstAppSink* sink, gpointer data);
+// Switches the teletext sink's signal on or off, now and for every sink a
+// later stream builds.
+void SetTeletextCollection(bool on);
 // Whether the clock overlay is shown when a video chain is built.
 extern bool (*ClockOverlayVisible)();
 // Whether the speakers start muted when an audio chain is built.

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "stream/hooks.h"
 
 namespace {
 
@@ -186,36 +185,15 @@ void ParseTeletextPayload(const uint8_t* data, size_t size)
     }
 }
 
-GstFlowReturn GrabTeletextBuffer(GstAppSink* sink, gpointer)
-{
-    GstSample* sample = gst_app_sink_pull_sample(sink);
-    if (!sample)
-        return GST_FLOW_OK;
-    if (GstBuffer* buffer = gst_sample_get_buffer(sample)) {
-        GstMapInfo map;
-        if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-            ParseTeletextPayload(map.data, map.size);
-            gst_buffer_unmap(buffer, &map);
-        }
-    }
-    gst_sample_unref(sample);
-    return GST_FLOW_OK;
-}
-
 void OpenPageStore()
 {
-    {
-        std::lock_guard<std::mutex> g(storeLock);
-        FreeAll();
-        collecting = true;
-    }
-    TeletextCollector = GrabTeletextBuffer;
-    SetTeletextCollection(true);
+    std::lock_guard<std::mutex> g(storeLock);
+    FreeAll();
+    collecting = true;
 }
 
 void ClosePageStore()
 {
-    SetTeletextCollection(false);
     std::lock_guard<std::mutex> g(storeLock);
     collecting = false;
     FreeAll();

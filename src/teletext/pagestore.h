@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
-#include <gst/app/gstappsink.h>
 
 enum {
     TTX_COLUMNS = 40,
@@ -44,16 +43,12 @@ unsigned char OddParity(unsigned char byte);
 bool IsTeletextPage(int page);
 
 // Files the data units of one PES data field into the store (collector
-// thread). Does nothing while collection is off.
+// thread). Does nothing while the store is closed.
 void ParseTeletextPayload(const uint8_t* data, size_t size);
 
-// The teletext sink's "new-sample" handler.
-GstFlowReturn GrabTeletextBuffer(GstAppSink* sink, gpointer data);
-
-// Starts collecting into an empty store: installs the collector and switches
-// the sink's signal on.
+// Empties the store and lets the parser file pages into it.
 void OpenPageStore();
-// Stops collecting and frees every page; no collector touches a page after it.
+// Stops filing and frees every page; no parser touches a page after it.
 void ClosePageStore();
 bool PageStoreOpen();
 

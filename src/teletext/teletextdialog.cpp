@@ -16,6 +16,7 @@
 #include "app/globals.h"
 #include "mainwindow/mainframe.h"
 #include "stream/streaminfo.h"
+#include "teletext/collector.h"
 #include "teletext/pagenav.h"
 
 unsigned char string[TTX_PAGE_BYTES];
@@ -83,7 +84,7 @@ MyTeletextDialog::MyTeletextDialog(wxWindow* parent) : timer(this, ID_TIMER_TXT)
         window->Bind(wxEVT_MOTION, &MyTeletextDialog::OnMouseMotion, this);
     }
 
-    OpenPageStore();
+    StartTeletextCollection();
     show_page = InitialPage(streaminfo.ttxpid ? streaminfo.ttxpage : 0);
     previousPage = show_page;
     pageEntry = false;
@@ -111,7 +112,7 @@ void MyTeletextDialog::Finish()
         return;
     finished = true;
     timer.Stop();
-    ClosePageStore();
+    StopTeletextCollection();
 }
 
 void MyTeletextDialog::SetAutomatic(bool on)

@@ -158,6 +158,10 @@ def build_pages():
                 chr(WHITE) + "Meldung auf Seite %X" % n,
                 chr(GREEN) + "Mehr dazu: siehe Seite 101",
                 "", chr(CYAN) + "Übersicht 100"])
+    put(0x123, [_title("Tipps", WHITE), "",
+                chr(WHITE) + "Seitennummer eintippen: 1 2 3",
+                chr(WHITE) + "Unterseiten: siehe Seite 150",
+                "", chr(CYAN) + "Übersicht 100"])
     for sub in range(1, 5):
         put(0x150, [_title("Unterseiten", GREEN), "",
                     chr(WHITE) + "Dies ist Unterseite %d von 4" % sub,

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 
 namespace {
@@ -148,11 +149,6 @@ int ns = 4;
 
 const std::array<unsigned char, 256> lsb2msb = MakeReversal();
 const std::array<unsigned char, 256> dehamming = MakeDehamming();
-
-std::mutex& PageStoreLock()
-{
-    return storeLock;
-}
 
 unsigned char OddParity(unsigned char byte)
 {

@@ -9,7 +9,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 
 enum {
     TTX_COLUMNS = 40,
@@ -22,12 +21,12 @@ enum {
     TTX_LAST_SUBPAGE = 0x79,
 };
 
-// The store. Every access goes through PageStoreLock(): the collector holds
-// it for one buffer, the viewer while it copies a page out or frees the store.
+// The store. The functions below guard it with one lock: the parser holds
+// it for a whole buffer, the viewer while it copies a page out or frees the
+// store, so a page is never freed under a row being filed.
 extern unsigned char* cachetable[TTX_PAGE_COUNT * TTX_SUBPAGE_COUNT];
 extern int subpagetable[TTX_PAGE_COUNT];
 extern char txtime[8];          // columns 32..39 of the latest accepted header
-std::mutex& PageStoreLock();
 
 // Viewer state shared with the key and button handlers (GUI thread only).
 extern int show_page;           // page the viewer shows

@@ -131,6 +131,19 @@ TEST_F(Viewer, OpensOnTheInitialPageAndFollowsKeysClicksAndSubPages)
         EXPECT_EQ(ns, 4);
         EXPECT_TRUE(d->menu->IsChecked(XRCID("ID_MENUITEM_04")));
         EXPECT_FALSE(d->menu->IsEnabled(XRCID("ID_MENUITEM_00")));
+        // The whole page fits the drawing window; no control covers another.
+        EXPECT_GE(d->window->GetClientSize().x, 400);
+        EXPECT_GE(d->window->GetClientSize().y, 288);
+        std::vector<wxRect> rects;
+        for (wxWindow* w : d->GetChildren())
+            if (w->IsShown())
+                rects.push_back(w->GetRect());
+        ASSERT_GE(rects.size(), 24u);
+        for (size_t i = 0; i < rects.size(); ++i) {
+            EXPECT_TRUE(wxRect(d->GetClientSize()).Contains(rects[i]));
+            for (size_t j = i + 1; j < rects.size(); ++j)
+                EXPECT_FALSE(rects[i].Intersects(rects[j])) << i << " " << j;
+        }
         ASSERT_TRUE(Shows(0x100));
         EXPECT_NE(Row(1).find("ZAPPORA TEXT"), std::string::npos);
         Photograph(d, wxT("teletext.png"));

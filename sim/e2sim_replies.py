@@ -383,6 +383,16 @@ def timerdelete(state, params, now):
         return simple_result(*e2sim_timers.delete(state.timers, params))
 
 
+def timertogglestatus(state, params, now):
+    with state.lock:
+        return simple_result(*e2sim_timers.toggle(state.timers, state.data, params))
+
+
+def timercleanup(state, params, now):
+    with state.lock:
+        return simple_result(*e2sim_timers.cleanup(state.timers))
+
+
 # -- box -------------------------------------------------------------------
 
 def signal(state, params, now):
@@ -462,5 +472,6 @@ COMMANDS = {f.__name__: f for f in (
     powerstate, getcurrent, zap, serviceplayable, getallservices, streamsubservices,
     epgservice, epgservicenow, epgservicenext, epgnow, epgnext, epgbouquet, epgsearch,
     epgsimilar, getaudiotracks, selectaudiotrack, getlocations, gettags, movielist,
-    moviedelete, timerlist, timeraddbyeventid, timerchange, timerdelete, signal,
+    moviedelete, timerlist, timeraddbyeventid, timerchange, timerdelete, timertogglestatus,
+    timercleanup, signal,
     deviceinfo, remotecontrol, message)}

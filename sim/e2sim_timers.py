@@ -86,6 +86,9 @@ def add_by_event(timers, data, params, now):
                        event.description or "", event.id, justplay=1 if justplay else 0,
                        location=params.get("dirname") or "/hdd/movie/",
                        tags=params.get("tags", ""), extended=event.extended or "")
+    clash = conflicts(timers, data, timer)
+    if clash:
+        return False, conflict_text(clash)
     timers.append(timer)
     timers.sort(key=lambda x: x["begin"])
     return True, "Timer '%s' added" % event.title
@@ -113,12 +116,17 @@ def change(timers, data, params):
                   for name in ("eit", "disabled", "justplay", "afterevent", "repeated")}
     except ValueError as e:
         return False, "Invalid parameter '%s'" % e
-    old.update(values)
-    old.update({"sref": service.ref, "begin": begin, "end": end,
+    new = dict(old)
+    new.update(values)
+    new.update({"sref": service.ref, "begin": begin, "end": end,
                 "name": params.get("name", old["name"]),
                 "description": params.get("description", old["description"]),
                 "location": params.get("dirname", old["location"]),
                 "tags": params.get("tags", old["tags"])})
+    clash = conflicts([t for t in timers if t is not old], data, new)
+    if clash:
+        return False, conflict_text(clash)
+    old.update(new)
     timers.sort(key=lambda x: x["begin"])
     return True, "Timer '%s' changed" % old["name"]
 
@@ -134,6 +142,62 @@ def delete(timers, params):
         return False, "No matching Timer found"
     timers.remove(timer)
     return True, "The timer '%s' has been deleted successfully" % timer["name"]
+
+
+def toggle(timers, data, params):
+    """timertogglestatus: enables a disabled timer or disables an enabled one."""
+    try:
+        begin = _int(params, "begin")
+        end = _int(params, "end")
+    except ValueError as e:
+        return False, "Invalid parameter '%s'" % e
+    timer = find(timers, params.get("sRef", ""), begin, end)
+    if timer is None:
+        return False, "No matching Timer found"
+    if timer["disabled"]:
+        clash = conflicts([t for t in timers if t is not timer], data, dict(timer, disabled=0))
+        if clash:
+            return False, conflict_text(clash)
+        timer["disabled"] = 0
+        return True, "Timer '%s' enabled" % timer["name"]
+    timer["disabled"] = 1
+    return True, "Timer '%s' disabled" % timer["name"]
+
+
+def cleanup(timers):
+    """timercleanup: removes the finished timers."""
+    timers[:] = [t for t in timers if t["state"] != DONE]
+    return True, "List of Timers has been cleaned"
+
+
+def _records(timer):
+    """Whether a timer holds a tuner while it runs."""
+    return not timer["disabled"] and not timer["justplay"] and timer["state"] != DONE
+
+
+def conflicts(timers, data, timer):
+    """The timers that, together with timer, would need more tuners than the box
+    has at some moment of its run (timers on one transponder share a tuner)."""
+    if not _records(timer):
+        return []
+    own = data.find_service(timer["sref"])
+    overlapping = [t for t in timers if _records(t)
+                   and t["begin"] < timer["end"] and timer["begin"] < t["end"]]
+    # the tuners needed change only where a timer begins
+    for moment in sorted({timer["begin"]} | {t["begin"] for t in overlapping
+                                             if t["begin"] > timer["begin"]}):
+        running = [t for t in overlapping if t["begin"] <= moment < t["end"]]
+        held = {own.transponder if own else None}
+        for t in running:
+            service = data.find_service(t["sref"])
+            held.add(service.transponder if service else None)
+        if len(held) > TUNERS:
+            return running
+    return []
+
+
+def conflict_text(clash):
+    return "Conflicting Timer(s) detected! %s" % " / ".join(t["name"] for t in clash)
 
 
 def busy_transponders(timers, data, current_ref, standby):

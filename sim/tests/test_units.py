@@ -228,6 +228,39 @@ class Timers(unittest.TestCase):
         self.assertFalse(e2sim_timers.delete(self.timers, delete)[0])
         self.assertFalse(e2sim_timers.delete(self.timers, {"sRef": service.ref, "begin": "x"})[0])
 
+    def test_initial_timers_need_no_third_tuner(self):
+        for timer in self.timers:
+            others = [t for t in self.timers if t is not timer]
+            self.assertEqual(e2sim_timers.conflicts(others, self.data, timer), [], timer["name"])
+
+    def test_a_third_transponder_at_once_is_refused(self):
+        # recordings on 437 (preparing) and 401 (running) overlap right after now
+        arte = self.data.by_name("arte HD")
+        event = e2sim_epg.event_at(arte, self.now + 900)
+        params = {"sRef": arte.ref, "eventid": str(event.id), "justplay": "0"}
+        ok, text = e2sim_timers.add_by_event(self.timers, self.data, params, self.now)
+        self.assertFalse(ok)
+        self.assertTrue(text.startswith("Conflicting Timer(s) detected! "), text)
+        self.assertIn("Über den Alpen", text)
+        # a zap timer needs no tuner
+        ok, text = e2sim_timers.add_by_event(self.timers, self.data, dict(params, justplay="1"),
+                                             self.now)
+        self.assertTrue(ok, text)
+
+    def test_toggle_and_cleanup(self):
+        disabled = [t for t in self.timers if t["disabled"] and not t["repeated"]][0]
+        key = {"sRef": disabled["sref"], "begin": str(disabled["begin"]),
+               "end": str(disabled["end"])}
+        self.assertEqual(e2sim_timers.toggle(self.timers, self.data, key)[0], True)
+        self.assertEqual(disabled["disabled"], 0)
+        self.assertEqual(e2sim_timers.toggle(self.timers, self.data, key)[0], True)
+        self.assertEqual(disabled["disabled"], 1)
+        self.assertFalse(e2sim_timers.toggle(self.timers, self.data, dict(key, begin="1"))[0])
+        count = len(self.timers)
+        self.assertTrue(e2sim_timers.cleanup(self.timers)[0])
+        self.assertEqual(len(self.timers), count - 2)
+        self.assertNotIn(3, {t["state"] for t in self.timers})
+
     def test_tuner_rule(self):
         start = self.data.by_name("Erstes Programm HD")
         other = self.data.by_name("Zweites Programm HD")

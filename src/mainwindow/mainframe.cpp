@@ -43,6 +43,11 @@ wxBEGIN_EVENT_TABLE(MyMainFrame, wxFrame)
     // -- end of settings
 
     // -- EPG and timers
+    EVT_MENU(XRCID("ID_TOOL_CHANNELEPG"), MyMainFrame::OnToolChannelEPG)
+    EVT_MENU(XRCID("ID_TOOL_BOUQUETEPG"), MyMainFrame::OnToolBouquetEPG)
+    EVT_MENU(XRCID("ID_TOOL_EPGSEARCH"), MyMainFrame::OnToolEPGSearch)
+    EVT_MENU(XRCID("ID_TOOL_TIMER"), MyMainFrame::OnToolTimer)
+    EVT_MENU(XRCID("ID_MENUITEM_TVRA_EPG"), MyMainFrame::OnMenuTVRAEPG)
     // -- end of EPG and timers
 
     // -- recordings

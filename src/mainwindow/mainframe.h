@@ -6,6 +6,7 @@
 #include <wx/timer.h>
 #include <wx/treectrl.h>
 #include <wx/arrstr.h>
+#include <memory>
 
 class MyTreeCtrl;
 class wxGauge;
@@ -152,6 +153,22 @@ public:
     // ---- end of settings ----
 
     // ---- EPG and timers ----
+    // The one pending reminder: the zap timer switches to pendingZap once
+    // the EPG clock reaches reminderDue; longer waits re-arm in steps.
+    std::unique_ptr<wxTreeItemData> reminderPayload;
+    long long reminderDue = 0;
+    // Takes the payload (a MyServicePayload) and starts the zap timer.
+    void SetReminder(wxTreeItemData* payload, long long delaySeconds);
+    // True (and the zap timer re-armed) while the reminder is not yet due.
+    bool ReminderNotYetDue();
+    void OpenChannelEPG(const wxString& sRef);
+    // The bouquet guide for a bouquet node of the channel tree.
+    void OpenBouquetEPG(const wxTreeItemId& item);
+    void OnToolChannelEPG(wxCommandEvent& event);
+    void OnToolBouquetEPG(wxCommandEvent& event);
+    void OnToolEPGSearch(wxCommandEvent& event);
+    void OnToolTimer(wxCommandEvent& event);
+    void OnMenuTVRAEPG(wxCommandEvent& event);
     // ---- end of EPG and timers ----
 
     // ---- recordings ----

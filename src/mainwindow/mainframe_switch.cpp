@@ -305,8 +305,9 @@ void MyMainFrame::OnTreeRight(wxTreeEvent& event)
                 pip->Enable(mode == 1 && currentMode != 2 && pipeline &&
                             GST_STATE(pipeline) == GST_STATE_PLAYING);
             PopupMenu(menuTVRA);
+        } else if (mode == 0) {
+            OpenBouquetEPG(item);
         }
-        // Bouquets (mode 0) open the bouquet EPG once that dialog exists.
         return;
     }
     wxString label = t->GetItemText(item);
@@ -436,6 +437,8 @@ void MyMainFrame::EPGTimer(wxTimerEvent&)
 
 void MyMainFrame::ZAPTimer(wxTimerEvent&)
 {
+    if (ReminderNotYetDue())
+        return;
     MyServicePayload* p = dynamic_cast<MyServicePayload*>(pendingZap);
     if (!p)
         return;

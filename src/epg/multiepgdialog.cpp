@@ -1,0 +1,364 @@
+#include "epg/multiepgdialog.h"
+
+#include <wx/filename.h>
+#include <wx/gauge.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/treectrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/config.h"
+#include "app/globals.h"
+#include "app/guards.h"
+#include "app/seams.h"
+#include "epg/epgdialog.h"
+#include "epg/epgdialogs.h"
+#include "epg/epgrules.h"
+#include "mainwindow/mainframe.h"
+#include "mainwindow/treectrl.h"
+#include "stream/streamrules.h"
+#include "webif/current.h"
+#include "webif/itemdata.h"
+#include "webif/services.h"
+#include "webif/webif.h"
+
+enum { ID_TIMER_REFRESH = 1 };
+
+wxBEGIN_EVENT_TABLE(MyMultiEPGDialog, wxDialog)
+    EVT_LIST_ITEM_SELECTED(XRCID("ID_LISTCTRL_OVERVIEW"), MyMultiEPGDialog::OnItemSelected)
+    EVT_LIST_ITEM_RIGHT_CLICK(XRCID("ID_LISTCTRL_OVERVIEW"), MyMultiEPGDialog::OnItemRightClick)
+    EVT_LIST_ITEM_ACTIVATED(XRCID("ID_LISTCTRL_OVERVIEW"), MyMultiEPGDialog::OnItemActivated)
+    EVT_LIST_COL_BEGIN_DRAG(XRCID("ID_LISTCTRL_OVERVIEW"), MyMultiEPGDialog::OnColBeginDrag)
+    EVT_MENU(wxID_ANY, MyMultiEPGDialog::OnMenu)
+    EVT_TIMER(ID_TIMER_REFRESH, MyMultiEPGDialog::Timer)
+    EVT_COMMAND(wxID_ANY, wxEVT_KEY, MyMultiEPGDialog::OnKey)
+    EVT_CLOSE(MyMultiEPGDialog::OnClose)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+constexpr int kListWidth = 850;
+constexpr int kRows = 15;
+
+enum { COL_NOW_START = 1, COL_NOW_TITLE = 2, COL_SERVICE = 3, COL_NEXT_TITLE = 4, COL_NEXT_START = 5 };
+
+} // namespace
+
+MyMultiEPGDialog::MyMultiEPGDialog(const wxString& name, const wxString& bRef, const wxTreeItemId& item)
+    : bouquetItem(item), timer(this, ID_TIMER_REFRESH)
+{
+    if (!wxXmlResource::Get()->LoadDialog(this, EPGDialogParent(), wxT("ID_DIALOG_MULTIEPG")))
+        return;
+    menu = wxXmlResource::Get()->LoadMenu(wxT("ID_MENU_MULTIEPG"));
+    panel = XRCCTRL(*this, "ID_PANEL", wxPanel);
+    list = XRCCTRL(*this, "ID_LISTCTRL_OVERVIEW", wxListCtrl);
+    nowText = XRCCTRL(*this, "ID_TEXTCTRL_NOW", wxTextCtrl);
+    nextText = XRCCTRL(*this, "ID_TEXTCTRL_NEXT", wxTextCtrl);
+    dateText = XRCCTRL(*this, "ID_STATIC_DATE", wxStaticText);
+    timeText = XRCCTRL(*this, "ID_STATIC_TIME", wxStaticText);
+    durationText = XRCCTRL(*this, "ID_STATIC_DURATION", wxStaticText);
+    endText = XRCCTRL(*this, "ID_STATIC_END", wxStaticText);
+    gauge = XRCCTRL(*this, "ID_GAUGE_PROGRESS", wxGauge);
+    picon = XRCCTRL(*this, "ID_STATIC_PICON", wxStaticBitmap);
+    if (!list || !nowText || !nextText)
+        return;
+    list->InsertColumn(0, wxString(), wxLIST_FORMAT_LEFT, 1);
+    list->InsertColumn(COL_NOW_START, _(wxT("Beginn")), wxLIST_FORMAT_CENTRE);
+    list->InsertColumn(COL_NOW_TITLE, _(wxT("laufende Sendung")), wxLIST_FORMAT_LEFT);
+    list->InsertColumn(COL_SERVICE, _(wxT("Sender")), wxLIST_FORMAT_CENTRE);
+    list->InsertColumn(COL_NEXT_TITLE, _(wxT("folgende Sendung")), wxLIST_FORMAT_RIGHT);
+    list->InsertColumn(COL_NEXT_START, _(wxT("Beginn")), wxLIST_FORMAT_CENTRE);
+    timer.Start(1000);
+
+    list->Freeze();
+    const bool now = getMultiEPG(false, bRef);
+    const bool next = getMultiEPG(true, bRef);
+    FitColumn(list, COL_NOW_START);
+    FitColumn(list, COL_SERVICE);
+    FitColumn(list, COL_NEXT_START);
+    list->Thaw();
+    loaded = now || next;
+    if (!loaded)
+        ZPMessageBox(_(wxT("Es ist keine Programmvorschau für dieses Bouquet verfügbar.")),
+                     wxOK | wxICON_WARNING, GetParent());
+
+    const int height = GrowListToRows(list, kListWidth, kRows);
+    list->SetMinSize(wxSize(kListWidth, height + 2));
+    SetHalfWidths(kListWidth);
+    SetTenLineHeight(nowText);
+    SetTenLineHeight(nextText);
+    SelectRow(list, 0);
+    SetBoxLabel(this, "ID_BOXSIZER_OVERVIEW", wxString::Format(wxT(" Bouquetübersicht [ %s ] "), name));
+    list->Bind(wxEVT_SIZE, &MyMultiEPGDialog::OnResize, this);
+    if (GetSizer())
+        GetSizer()->Fit(this);
+    CentreOnParent();
+    if (panel)
+        panel->SetFocus();
+}
+
+MyMultiEPGDialog::~MyMultiEPGDialog()
+{
+    timer.Stop();
+    if (list)
+        list->DeleteAllItems();
+    delete menu;
+}
+
+MyMultiEPGListCtrlItemData* MyMultiEPGDialog::rowData(long row) const
+{
+    return ListPayload<MyMultiEPGListCtrlItemData>(list, row);
+}
+
+wxString MyMultiEPGDialog::PiconFile(const wxString& sRef)
+{
+    return BIN_PATH + wxT("pic") + wxFileName::GetPathSeparator() + PiconName(sRef) + wxT(".png");
+}
+
+long MyMultiEPGDialog::AddRow(const EventFields& ev, bool running)
+{
+    const long n = list->InsertItem(list->GetItemCount(), wxString());
+    const wxString ext = running ? StripDVBLineBreaks(ev.descriptionExt) : wxString();
+    payloads_.emplace_back(new MyMultiEPGListCtrlItemData(InformationOrMissing(ext), ev.sRef, wxString(),
+                                                          running ? ev.id : wxString()));
+    list->SetItemPtrData(n, (wxUIntPtr)payloads_.back().get());
+    list->SetItem(n, COL_SERVICE, ev.serviceName);
+    // Until its pass fills them, both events count as unknown.
+    const EventFields none;
+    list->SetItem(n, COL_NOW_START, BouquetTimeText(none));
+    list->SetItem(n, COL_NOW_TITLE, BouquetTitleText(none));
+    list->SetItem(n, COL_NEXT_TITLE, BouquetTitleText(none));
+    list->SetItem(n, COL_NEXT_START, BouquetTimeText(none));
+    return n;
+}
+
+bool MyMultiEPGDialog::getMultiEPG(bool next, const wxString& bRef)
+{
+    if (!getWebIF(EPGBouquetNowNextPath(next, bRef)))
+        return false;
+    std::vector<EventFields> all, events;
+    ParseEventList(result, all);
+    for (const EventFields& ev : all)
+        if (!IsMarkerSRef(ev.sRef))
+            events.push_back(ev);
+
+    // Following events belong to the row of their service, whatever their
+    // position in the reply.
+    std::vector<int> rows(events.size(), -1);
+    if (next) {
+        std::vector<wxString> refs;
+        for (const auto& p : payloads_)
+            refs.push_back(p->getEventServiceReference());
+        rows = MatchRowsByService(refs, events);
+    }
+
+    bool anyStart = false;
+    for (size_t i = 0; i < events.size(); ++i) {
+        const EventFields& ev = events[i];
+        const long row = rows[i] >= 0 ? rows[i] : AddRow(ev, !next);
+        MyMultiEPGListCtrlItemData* payload = rowData(row);
+        if (!payload)
+            continue;
+        if (next) {
+            payload->setEventDescriptionExtendedNext(InformationOrMissing(StripDVBLineBreaks(ev.descriptionExt)));
+            payload->setEventStart(ev.start);
+            payload->setEventIdNext(ev.id);
+        } else {
+            payload->setEventStartNow(ev.start);
+        }
+        if (!ev.start.empty())
+            anyStart = true;
+        list->SetItem(row, next ? COL_NEXT_START : COL_NOW_START, BouquetTimeText(ev));
+        list->SetItem(row, next ? COL_NEXT_TITLE : COL_NOW_TITLE, BouquetTitleText(ev));
+    }
+    StripeRows(list);
+    return anyStart;
+}
+
+void MyMultiEPGDialog::SetHalfWidths(int listWidth)
+{
+    int rest = listWidth - 4;
+    for (int c : { 0, int(COL_NOW_START), int(COL_SERVICE), int(COL_NEXT_START) })
+        rest -= list->GetColumnWidth(c);
+    int half = rest / 2;
+    list->SetColumnWidth(COL_NOW_TITLE, half > 20 ? half : 20);
+    if (list->GetItemCount() > kRows)
+        half -= 2 * wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, list);
+    list->SetColumnWidth(COL_NEXT_TITLE, half > 20 ? half : 20);
+}
+
+void MyMultiEPGDialog::OnItemSelected(wxListEvent& event)
+{
+    selected = event.GetIndex();
+    MyMultiEPGListCtrlItemData* row = rowData(selected);
+    if (!row)
+        return;
+    const wxString service = list->GetItemText(selected, COL_SERVICE);
+    SetBoxLabel(this, "ID_BOXSIZER_DETAILS", wxString::Format(wxT(" Sendungsdetails [ %s ] "), service));
+    row->setMode(ReminderMode(row->getEventServiceReference()));
+    row->setSRef(row->getEventServiceReference());
+
+    const wxString nowHead = list->GetItemText(selected, COL_NOW_TITLE) + wxT("\n\n");
+    const wxString nextHead = list->GetItemText(selected, COL_NEXT_TITLE) + wxT("\n\n");
+    nowText->SetValue(nowHead + row->getEventDescriptionExtendedNow());
+    nextText->SetValue(nextHead + row->getEventDescriptionExtendedNext());
+    nowText->ShowPosition(0);
+    nextText->ShowPosition(0);
+    if (endText)
+        endText->SetLabel(list->GetItemText(selected, COL_NEXT_START));
+
+    if (picon) {
+        wxBitmap bmp;
+        const wxString file = PiconFile(row->getEventServiceReference());
+        if (wxFileName::FileExists(file))
+            bmp.LoadFile(file, wxBITMAP_TYPE_PNG);
+        if (!bmp.IsOk())
+            bmp = wxXmlResource::Get()->LoadBitmap(wxT("DEFAULT_PICON"));
+        if (bmp.IsOk())
+            picon->SetBitmap(bmp);
+    }
+    SetGaugeValue(gauge, 0);
+    Refresh1s();
+
+    if (!config.epgsimilar || !MainFrame)
+        return;
+    ZPYield();
+    const struct { wxTextCtrl* text; wxString id; } panes[] = {
+        { nowText, row->getEventIdNow() },
+        { nextText, row->getEventIdNext() },
+    };
+    for (const auto& pane : panes) {
+        if (pane.id.empty())
+            continue;
+        const wxString similar = MainFrame->getEPGSimilar(row->getEventServiceReference(), pane.id);
+        if (similar.empty())
+            continue;
+        pane.text->AppendText(_(wxT("\n\nÄhnliche Sendungen:")) + similar);
+        pane.text->ShowPosition(0);
+    }
+}
+
+void MyMultiEPGDialog::OnItemRightClick(wxListEvent& event)
+{
+    if (event.GetIndex() >= 0 && event.GetIndex() != selected)
+        SelectRow(list, event.GetIndex());
+    if (menu)
+        PopupMenu(menu);
+}
+
+void MyMultiEPGDialog::Play()
+{
+    MyMultiEPGListCtrlItemData* row = rowData(selected);
+    if (!row || !MainFrame)
+        return;
+    wxTreeCtrl* tree = MainFrame->tree;
+    wxTreeItemId found;
+    if (tree && bouquetItem.IsOk()) {
+        wxTreeItemIdValue cookie;
+        for (wxTreeItemId c = tree->GetFirstChild(bouquetItem, cookie); c.IsOk();
+             c = tree->GetNextChild(bouquetItem, cookie)) {
+            auto* channel = dynamic_cast<MyChannelItemData*>(tree->GetItemData(c));
+            if (channel && channel->getSRef() == row->getEventServiceReference()) {
+                found = c;
+                break;
+            }
+        }
+    }
+    // A service missing from the tree still plays; the tree keeps its place.
+    if (found.IsOk()) {
+        tree->SelectItem(found);
+        MainFrame->previousItem = MainFrame->currentItem;
+        MainFrame->currentItem = found;
+    }
+    MainFrame->SwitchService(row);
+}
+
+void MyMultiEPGDialog::OnItemActivated(wxListEvent& event)
+{
+    if (event.GetIndex() >= 0)
+        selected = event.GetIndex();
+    Play();
+}
+
+void MyMultiEPGDialog::OnColBeginDrag(wxListEvent& event)
+{
+    if (event.GetColumn() == 0)
+        event.Veto();
+}
+
+void MyMultiEPGDialog::OnMenu(wxCommandEvent& event)
+{
+    const MyMultiEPGListCtrlItemData* row = rowData(selected);
+    if (!row)
+        return;
+    const int id = event.GetId();
+    if (id == XRCID("ID_MENUITEM_MULTIEPG_PLAY")) {
+        Play();
+    } else if (id == XRCID("ID_MENUITEM_MULTIEPG_REMINDER")) {
+        SetEventReminder(this, row->getEventServiceReference(), row->getEventStart(),
+                         list->GetItemText(selected, COL_NEXT_TITLE), 60);
+    } else if (id == XRCID("ID_MENUITEM_MULTIEPG_EPG")) {
+        auto* dialog = new MyEPGDialog(row->getEventServiceReference());
+        if (dialog->loaded)
+            dialog->ShowModal();
+        dialog->Destroy();
+    }
+}
+
+void MyMultiEPGDialog::Refresh1s()
+{
+    const time_t now = EPGNow();
+    if (dateText)
+        dateText->SetLabel(EPGDateText(now));
+    if (timeText) {
+        struct tm lt;
+        localtime_r(&now, &lt);
+        timeText->SetLabel(wxString::Format(wxT("%.2d:%.2d:%.2d"), lt.tm_hour, lt.tm_min, lt.tm_sec));
+    }
+    const MyMultiEPGListCtrlItemData* row = rowData(selected);
+    if (!row)
+        return;
+    long long begin = 0, next = 0;
+    const bool hasBegin = ParseSeconds(row->getEventStartNow(), begin);
+    const bool hasNext = ParseSeconds(row->getEventStart(), next);
+    const BouquetProgress p = ComputeBouquetProgress(hasBegin, begin, hasNext, next, now);
+    SetGaugeRange(gauge, p.range);
+    SetGaugeValue(gauge, p.value);
+    if (durationText)
+        durationText->SetLabel(p.duration);
+}
+
+void MyMultiEPGDialog::Timer(wxTimerEvent&)
+{
+    Refresh1s();
+}
+
+void MyMultiEPGDialog::OnKey(wxCommandEvent& event)
+{
+    if (event.GetId() == WXK_ESCAPE)
+        Close();
+    else if (event.GetId() == WXK_F1)
+        ShowHelpPage(wxT("Bouquet-EPG.htm"));
+    event.Skip();
+}
+
+void MyMultiEPGDialog::OnClose(wxCloseEvent&)
+{
+    timer.Stop();
+    if (IsModal())
+        EndModal(0);
+    else
+        Hide();
+}
+
+void MyMultiEPGDialog::OnResize(wxSizeEvent& event)
+{
+    SetHalfWidths(event.GetSize().x);
+    event.Skip();
+}

@@ -61,6 +61,7 @@ class Service:
         self.sid = int(fields[3], 16)
         self.transponder = (int(fields[4], 16), int(fields[5], 16), int(fields[6], 16))
         self.subservices = []       # [(ref, name)]
+        self.slot_minutes = None    # guide slot length; None: the usual grid
 
     @property
     def is_radio(self):
@@ -132,7 +133,7 @@ def _fold(text):
 
 
 class DataSet:
-    def __init__(self, large_providers=False, many_bouquets=False):
+    def __init__(self, large_providers=False, many_bouquets=False, large_bouquet=False):
         self.services = []              # every playable service, stable order
         self._by_key = {}
         self._containers = {}
@@ -140,6 +141,8 @@ class DataSet:
         self.radio_bouquets = []
         self._build_services()
         self._build_bouquets(many_bouquets)
+        if large_bouquet:
+            self._add_large_bouquet()
         self.tv_providers = self._providers(radio=False)
         self.radio_providers = self._providers(radio=True)
         if large_providers:
@@ -266,6 +269,21 @@ class DataSet:
             target = self.radio_providers if radio else self.tv_providers
             target.extend(containers)
             target.sort(key=lambda c: _fold(c.name))
+
+    def _add_large_bouquet(self):
+        """A TV bouquet of 300 services with a few markers; its first service,
+        a news ticker, has 5-minute slots (over 2,000 events a week)."""
+        ticker = self._add("Nachrichten-Ticker", SD, 0x2000, ["Astra Media"], 0xA000)
+        ticker.slot_minutes = 5
+        entries = [ticker]
+        for n in range(1, 300):
+            if n % 100 == 0:
+                entries.append(Marker(marker_ref(900 + n // 100, "--- %d ---" % n), "--- %d ---" % n))
+            kind = HD if n % 9 == 0 else SD
+            entries.append(self._add("Kanal %03d" % n, kind, 0x2000 + n // 10, ["Astra Media"],
+                                     0xA000 + n))
+        self.tv_bouquets.append(Container(_bouquet_ref(False, "userbouquet.large.tv"),
+                                          "Großes Bouquet", entries))
 
     # -- look-ups -----------------------------------------------------
     def by_name(self, name):

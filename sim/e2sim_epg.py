@@ -25,7 +25,7 @@ _RADIO_TITLES = [
 ]
 _LENGTHS = [30, 45, 60, 90, 25, 120]
 WINDOW_BEFORE = 2 * 3600
-WINDOW_AFTER = 24 * 3600
+WINDOW_AFTER = 7 * 24 * 3600
 REPEAT_AFTER = 12 * 3600
 
 
@@ -39,13 +39,8 @@ class Event:
         length, offset = grid(service)
         self.start = offset + slot * length
         self.duration = length
-        self.id = slot % 65000 + 1
-        titles = _RADIO_TITLES if service.is_radio else _TV_TITLES
-        place = slot % period(service)
-        k = (place * 5 + service.index * 3) % len(titles)
-        # some services have one untitled slot in every cycle
-        untitled = service.index % 4 == 1 and place == period(service) - 1
-        self.title = "" if untitled else titles[k]
+        self.id = slot % ID_CYCLE + 1
+        self.title = title_at(service, slot % period(service))
         if slot % 7 == 2:
             self.description = ""
         elif slot % 11 == 3:
@@ -63,9 +58,22 @@ class Event:
 
 def grid(service):
     """(slot length, grid offset) in seconds for a service."""
-    length = _LENGTHS[service.index % len(_LENGTHS)] * 60
+    minutes = getattr(service, "slot_minutes", None) or _LENGTHS[service.index % len(_LENGTHS)]
+    length = minutes * 60
     offset = (service.index * 7 % 6) * 300
     return length, offset
+
+
+ID_CYCLE = 65000
+
+
+def title_at(service, place):
+    """Title of the slot at place (0 .. period - 1) of the service's cycle."""
+    titles = _RADIO_TITLES if service.is_radio else _TV_TITLES
+    k = (place * 5 + service.index * 3) % len(titles)
+    # some services have one untitled slot in every cycle
+    untitled = service.index % 4 == 1 and place == period(service) - 1
+    return "" if untitled else titles[k]
 
 
 def period(service):
@@ -90,26 +98,35 @@ def events_from(service, moment, until):
 
 
 def service_guide(service, now):
-    """What "epgservice" lists: the running event and the next 24 hours."""
+    """What "epgservice" lists: the running event and the next week."""
     return events_from(service, now, now + WINDOW_AFTER)
 
 
 def find_event(service, event_id, now):
     """The event with that id in the guide window around now, or None."""
-    for event in events_from(service, now - WINDOW_BEFORE, now + WINDOW_AFTER):
-        if event.id == event_id:
-            return event
-    return None
+    if not isinstance(event_id, int) or not 1 <= event_id <= ID_CYCLE:
+        return None
+    first = slot_at(service, now - WINDOW_BEFORE)
+    last = slot_at(service, now + WINDOW_AFTER)
+    # ids repeat only every ID_CYCLE slots, far beyond the window
+    slot = first + (event_id - 1 - first) % ID_CYCLE
+    return Event(service, slot) if slot <= last else None
 
 
 def search(services, term, now):
     """Events whose title contains term (case-insensitive), ordered by start."""
     needle = term.casefold()
     hits = []
+    if not needle:
+        return hits
     for service in services:
-        for event in events_from(service, now, now + WINDOW_AFTER):
-            if needle and needle in event.title.casefold():
-                hits.append(event)
+        cycle = period(service)
+        places = {p for p in range(cycle) if needle in title_at(service, p).casefold()}
+        if not places:
+            continue
+        first = slot_at(service, now)
+        last = slot_at(service, now + WINDOW_AFTER)
+        hits.extend(Event(service, n) for n in range(first, last + 1) if n % cycle in places)
     hits.sort(key=lambda e: (e.start, e.service.index))
     return hits
 

@@ -133,6 +133,18 @@ class DataSet(unittest.TestCase):
         self.assertGreaterEqual(count, 20000)
         self.assertIsNotNone(large.find_service(large.tv_providers[-1].entries[-1].ref))
 
+    def test_large_bouquet(self):
+        large = e2sim_data.DataSet(large_bouquet=True)
+        bouquet = large.tv_bouquets[-1]
+        services = [e for e in bouquet.entries if isinstance(e, e2sim_data.Service)]
+        self.assertEqual(len(services), 300)
+        self.assertTrue(any(isinstance(e, e2sim_data.Marker) for e in bouquet.entries))
+        self.assertIs(large.find_container(bouquet.ref), bouquet)
+        ticker = services[0]
+        self.assertGreater(len(e2sim_epg.service_guide(ticker, 1796600000)), 2000)
+        # the usual data set stays as it is
+        self.assertEqual(len(e2sim_data.DataSet().tv_bouquets), 5)
+
 
 class Guide(unittest.TestCase):
     @classmethod
@@ -143,6 +155,9 @@ class Guide(unittest.TestCase):
 
     def test_events_are_stable_and_contiguous(self):
         first = e2sim_epg.service_guide(self.service, self.now)
+        # a week of events
+        self.assertGreaterEqual(first[-1].start + first[-1].duration, self.now + 7 * 86400)
+        self.assertGreater(len(first), 100)
         again = e2sim_epg.service_guide(self.service, self.now + 60)
         self.assertEqual([(e.id, e.start, e.title) for e in first[:5]],
                          [(e.id, e.start, e.title) for e in again[:5]])

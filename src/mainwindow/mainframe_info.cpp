@@ -173,7 +173,7 @@ void MyMainFrame::getVideoTracks()
 
 wxString MyMainFrame::getEPGSimilar(const wxString& sRef, const wxString& eventId)
 {
-    if (!getWebIF(wxT("epgsimilar?sRef=") + sRef + wxT("&eventid=") + eventId))
+    if (!getWebIF(wxT("epgsimilar?sRef=") + QueryValue(sRef) + wxT("&eventid=") + QueryValue(eventId)))
         return wxString();
     return FormatSimilarEvents(result);
 }

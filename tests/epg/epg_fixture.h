@@ -1,0 +1,202 @@
+// The guide and timer dialogs against the simulated receiver at a fixed
+// moment of its clock, with a real main window behind them.
+#pragma once
+
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/dialog.h>
+#include <wx/filename.h>
+#include <wx/listctrl.h>
+#include <wx/treectrl.h>
+#include <wx/utils.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/config.h"
+#include "app/globals.h"
+#include "epg/epgrules.h"
+#include "epg/timerrules.h"
+#include "mainwindow/mainframe.h"
+#include "mainwindow/treectrl.h"
+#include "support/msgbox.h"
+#include "support/resources.h"
+#include "support/sim.h"
+#include "webif/itemdata.h"
+#include "webif/services.h"
+#include "webif/webif.h"
+
+namespace epgtest {
+
+// Monday, 7 December 2026, 19:00 in Berlin.
+constexpr long long kSimNow = 1796666400;
+
+const char* const KULTUR = "1:0:1:2811:401:1:C00000:0:0:0:";
+const char* const ERSTES = "1:0:19:2800:401:1:C00000:0:0:0:";
+const char* const ARTE = "1:0:19:2877:3FB:1:C00000:0:0:0:";
+const char* const RELAY = "1:0:1:2921:44D:1:C00000:0:0:0::Kanal Nord Relay";
+
+inline wxString W(const char* utf8) { return wxString::FromUTF8(utf8); }
+
+// Lets queued events run for a while.
+inline void Pump(int ms)
+{
+    const wxLongLong end = wxGetLocalTimeMillis() + ms;
+    do {
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        wxMilliSleep(5);
+    } while (wxGetLocalTimeMillis() < end);
+}
+
+inline bool PumpUntil(const std::function<bool()>& done, int ms = 15000)
+{
+    const wxLongLong end = wxGetLocalTimeMillis() + ms;
+    while (!done()) {
+        if (wxGetLocalTimeMillis() > end)
+            return false;
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        wxMilliSleep(5);
+    }
+    return true;
+}
+
+// Runs body on the modal dialog of type T once its modal loop runs, then
+// ends that loop unless body did.
+template <class T>
+void WhenModal(std::function<void(T*)> body, int attempts = 2000)
+{
+    wxTheApp->CallAfter([body, attempts] {
+        for (wxWindow* w : wxTopLevelWindows) {
+            T* dialog = dynamic_cast<T*>(w);
+            if (dialog && dialog->IsModal()) {
+                body(dialog);
+                if (dialog->IsModal())
+                    dialog->EndModal(wxID_OK);
+                return;
+            }
+        }
+        if (attempts > 0) {
+            wxMilliSleep(5);
+            WhenModal<T>(body, attempts - 1);
+        }
+    });
+}
+
+class EPGTest : public ::testing::Test {
+protected:
+    virtual std::vector<std::string> simArgs() const { return {"--no-ftp", "--no-stream"}; }
+
+    void SetUp() override
+    {
+        setenv("TZ", "Europe/Berlin", 1);
+        tzset();
+        LoadResourcesOnce();
+        char dir[] = "/tmp/zp-epg.XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        CFG_PATH = wxString::FromUTF8(dir) + wxT("/");
+        config = ZPCONFIG();
+        config.language = wxT("DE");
+        config.timerdir = wxT("/hdd/movie/");
+        config.timertag = wxT("Zappora");
+        config.epgsimilar = 1;
+        config.tvcontrol = 1;
+        config.mainwin_x = config.mainwin_y = -1;
+        std::vector<std::string> args = {"--now", std::to_string(kSimNow)};
+        for (const auto& a : simArgs())
+            args.push_back(a);
+        sim.reset(new SimReceiver(args));
+        ASSERT_TRUE(sim->ok());
+        sim->configureProfile();
+        // The dialogs compare event times with the receiver's clock.
+        SetEPGClockOffset(kSimNow - (long long)time(nullptr));
+        frame = new MyMainFrame();
+        MainFrame = frame;
+        ASSERT_TRUE(frame->loaded);
+    }
+
+    void TearDown() override
+    {
+        for (wxWindow* w : wxTopLevelWindows)
+            if (w != frame && dynamic_cast<wxDialog*>(w))
+                w->Destroy();
+        Pump(20);
+        MainFrame = nullptr;
+        delete frame;
+        frame = nullptr;
+        sim.reset();
+        SetEPGClockOffset(0);
+        wxFileName::Rmdir(CFG_PATH, wxPATH_RMDIR_RECURSIVE);
+    }
+
+    // The receiver's timers as it reports them now.
+    std::vector<TimerEntry> ReceiverTimers() const
+    {
+        std::vector<TimerEntry> timers;
+        bool wellFormed = false;
+        if (getWebIF("timerlist"))
+            ParseTimerList(result, timers, wellFormed);
+        return timers;
+    }
+
+    // Web paths the client sent that begin with prefix.
+    std::vector<std::string> Sent(const std::string& prefix) const
+    {
+        std::vector<std::string> out;
+        for (const auto& p : sim->loggedPaths("web"))
+            if (p.compare(0, 5 + prefix.size(), "/web/" + prefix) == 0)
+                out.push_back(p);
+        return out;
+    }
+
+    // Loads the TV bouquets into the tree and returns the bouquet named name.
+    wxTreeItemId LoadBouquet(const wxString& name)
+    {
+        frame->getServices(LIST_TV_BOUQUETS, true);
+        wxTreeItemIdValue cookie;
+        for (wxTreeItemId c = frame->tree->GetFirstChild(frame->grpTVOwn, cookie); c.IsOk();
+             c = frame->tree->GetNextChild(frame->grpTVOwn, cookie))
+            if (frame->tree->GetItemText(c) == name)
+                return c;
+        return wxTreeItemId();
+    }
+
+    static void ClickColumn(wxListCtrl* list, int column)
+    {
+        wxListEvent ev(wxEVT_LIST_COL_CLICK, list->GetId());
+        ev.SetEventObject(list);
+        ev.m_col = column;
+        list->GetEventHandler()->ProcessEvent(ev);
+    }
+
+    static void Select(wxListCtrl* list, long row)
+    {
+        list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                           wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    }
+
+    static void Menu(wxWindow* dialog, const char* id)
+    {
+        wxCommandEvent ev(wxEVT_MENU, XRCID(id));
+        ev.SetEventObject(dialog);
+        dialog->GetEventHandler()->ProcessEvent(ev);
+    }
+
+    static std::vector<wxString> Column(wxListCtrl* list, int column)
+    {
+        std::vector<wxString> out;
+        for (long r = 0; r < list->GetItemCount(); ++r)
+            out.push_back(list->GetItemText(r, column));
+        return out;
+    }
+
+    std::unique_ptr<SimReceiver> sim;
+    MyMainFrame* frame = nullptr;
+};
+
+} // namespace epgtest

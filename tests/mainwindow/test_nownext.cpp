@@ -407,5 +407,5 @@ TEST_F(NowNext, SimilarEventsOneLineEach)
     EXPECT_TRUE(frame->getEPGSimilar(wxT("1:0:1:2811:401:1:C00000:0:0:0:"), wxT("1")).empty());
     const auto paths = sim.loggedPaths("web");
     ASSERT_FALSE(paths.empty());
-    EXPECT_EQ(paths.back(), "/web/epgsimilar?sRef=1:0:1:2811:401:1:C00000:0:0:0:&eventid=1");
+    EXPECT_EQ(paths.back(), "/web/epgsimilar?sRef=1%3A0%3A1%3A2811%3A401%3A1%3AC00000%3A0%3A0%3A0%3A&eventid=1");
 }

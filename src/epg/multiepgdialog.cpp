@@ -128,7 +128,7 @@ long MyMultiEPGDialog::AddRow(const EventFields& ev, bool running)
     payloads_.emplace_back(new MyMultiEPGListCtrlItemData(InformationOrMissing(ext), ev.sRef, wxString(),
                                                           running ? ev.id : wxString()));
     list->SetItemPtrData(n, (wxUIntPtr)payloads_.back().get());
-    list->SetItem(n, COL_SERVICE, ev.serviceName);
+    list->SetItem(n, COL_SERVICE, StripEmphasis(ev.serviceName));
     // Until its pass fills them, both events count as unknown.
     const EventFields none;
     list->SetItem(n, COL_NOW_START, BouquetTimeText(none));

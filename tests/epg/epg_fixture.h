@@ -13,6 +13,7 @@
 #include <wx/dialog.h>
 #include <wx/filename.h>
 #include <wx/listctrl.h>
+#include <wx/timer.h>
 #include <wx/treectrl.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
@@ -67,30 +68,49 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms = 15000)
 }
 
 // Runs body on the modal dialog of type T once its modal loop runs, then
-// ends that loop unless body did.
+// ends that loop unless body did. A timer looks for it, so yields inside
+// the dialog's construction do not use the waiting up.
 template <class T>
-void WhenModal(std::function<void(T*)> body, int attempts = 2000)
-{
-    wxTheApp->CallAfter([body, attempts] {
+class ModalWatcher : public wxTimer {
+public:
+    ModalWatcher(std::function<void(T*)> body, int timeoutMs)
+        : body_(body), deadline_(wxGetLocalTimeMillis() + timeoutMs) {}
+    void Notify() override
+    {
         for (wxWindow* w : wxTopLevelWindows) {
             T* dialog = dynamic_cast<T*>(w);
             if (dialog && dialog->IsModal()) {
-                body(dialog);
+                Finish();
+                body_(dialog);
                 if (dialog->IsModal())
                     dialog->EndModal(wxID_OK);
                 return;
             }
         }
-        if (attempts > 0) {
-            wxMilliSleep(5);
-            WhenModal<T>(body, attempts - 1);
-        }
-    });
+        if (wxGetLocalTimeMillis() > deadline_)
+            Finish();
+    }
+
+private:
+    void Finish()
+    {
+        Stop();
+        wxTheApp->CallAfter([this] { delete this; });
+    }
+    std::function<void(T*)> body_;
+    wxLongLong deadline_;
+};
+
+template <class T>
+void WhenModal(std::function<void(T*)> body, int timeoutMs = 20000)
+{
+    (new ModalWatcher<T>(body, timeoutMs))->Start(20);
 }
 
 class EPGTest : public ::testing::Test {
 protected:
     virtual std::vector<std::string> simArgs() const { return {"--no-ftp", "--no-stream"}; }
+    virtual long long simNow() const { return kSimNow; }
 
     void SetUp() override
     {
@@ -107,14 +127,17 @@ protected:
         config.epgsimilar = 1;
         config.tvcontrol = 1;
         config.mainwin_x = config.mainwin_y = -1;
-        std::vector<std::string> args = {"--now", std::to_string(kSimNow)};
+        std::vector<std::string> args = {"--now", std::to_string(simNow())};
         for (const auto& a : simArgs())
             args.push_back(a);
         sim.reset(new SimReceiver(args));
         ASSERT_TRUE(sim->ok());
         sim->configureProfile();
         // The dialogs compare event times with the receiver's clock.
-        SetEPGClockOffset(kSimNow - (long long)time(nullptr));
+        SetEPGClockOffset(simNow() - (long long)time(nullptr));
+        // the program's "pic" directory with the picons the build drew
+        const char* bin = getenv("ZP_BINARY_DIR");
+        BIN_PATH = wxString::FromUTF8(bin ? bin : ZP_BINARY_DIR) + wxT("/");
         frame = new MyMainFrame();
         MainFrame = frame;
         ASSERT_TRUE(frame->loaded);

@@ -88,7 +88,8 @@ void MyEPGSearchDialog::OnButtonSearchTime(wxCommandEvent&)
                                       hour->GetSelection(), minute->GetSelection());
     wxTreeCtrl* tree = MainFrame->tree;
     wxTreeItemId item = tree->GetSelection();
-    if (!item.IsOk()) {
+    // A tree without a chosen item reports its hidden root.
+    if (!item.IsOk() || item == tree->GetRootItem()) {
         ZPMessageBox(_(wxT("Bitte zuerst einen Kanal oder ein Bouquet auswählen.")),
                      wxOK | wxICON_INFORMATION, this);
         return;

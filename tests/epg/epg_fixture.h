@@ -80,10 +80,12 @@ public:
         for (wxWindow* w : wxTopLevelWindows) {
             T* dialog = dynamic_cast<T*>(w);
             if (dialog && dialog->IsModal()) {
-                Finish();
+                // body may run modal loops of its own: the watcher goes after it
+                Stop();
                 body_(dialog);
                 if (dialog->IsModal())
                     dialog->EndModal(wxID_OK);
+                Finish();
                 return;
             }
         }

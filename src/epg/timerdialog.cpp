@@ -249,9 +249,9 @@ void MyTimerDialog::ShowTimer(long row)
         return;
     selected = (int)row;
     if (nameText)
-        nameText->SetLabel(t->getEventName());
+        nameText->SetLabelText(t->getEventName());
     if (descriptionText)
-        descriptionText->SetLabel(t->getEventDescription().empty()
+        descriptionText->SetLabelText(t->getEventDescription().empty()
                                       ? wxString(_(wxT("keine Beschreibung vorhanden")))
                                       : t->getEventDescription());
     SelectOrAppend(locationChoice, t->getLocation());

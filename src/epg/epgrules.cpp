@@ -57,7 +57,7 @@ wxString TimerAddByEventPath(const wxString& sRef, const wxString& eventId, bool
 
 static struct tm LocalTime(time_t t)
 {
-    struct tm lt;
+    struct tm lt = {};
     localtime_r(&t, &lt);
     return lt;
 }
@@ -65,7 +65,7 @@ static struct tm LocalTime(time_t t)
 wxString EPGDateText(time_t t)
 {
     const struct tm lt = LocalTime(t);
-    return wxString::Format(wxT("%.2d.%.2d.%.4d"), lt.tm_mday, lt.tm_mon + 1, lt.tm_year + 1900);
+    return wxString::Format(wxT("%.2d.%.2d.%.4lld"), lt.tm_mday, lt.tm_mon + 1, lt.tm_year + 1900LL);
 }
 
 wxString EPGTimeText(time_t t)
@@ -97,7 +97,8 @@ wxString StripDVBLineBreaks(const wxString& text)
 bool ParseSeconds(const wxString& text, long long& value)
 {
     wxLongLong_t v;
-    if (text.empty() || !text.ToLongLong(&v))
+    // Beyond some ten thousand years a time is garbage, and sums of two would overflow.
+    if (text.empty() || !text.ToLongLong(&v) || v > kMaxSeconds || v < -kMaxSeconds)
         return false;
     value = v;
     return true;
@@ -239,8 +240,8 @@ wxString BouquetTitleText(const EventFields& ev)
 wxString TimeSearchText(time_t moment, const wxString& bRef)
 {
     const struct tm lt = LocalTime(moment);
-    return wxString::Format(wxT("%.2d.%.2d.%.4d - %.2d:%.2d;%s;%lld"), lt.tm_mday, lt.tm_mon + 1,
-                            lt.tm_year + 1900, lt.tm_hour, lt.tm_min, bRef, (long long)moment);
+    return wxString::Format(wxT("%.2d.%.2d.%.4lld - %.2d:%.2d;%s;%lld"), lt.tm_mday, lt.tm_mon + 1,
+                            lt.tm_year + 1900LL, lt.tm_hour, lt.tm_min, bRef, (long long)moment);
 }
 
 bool SplitTimeSearchText(const wxString& text, wxString& shown, wxString& bRef, wxString& moment)

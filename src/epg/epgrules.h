@@ -34,7 +34,9 @@ wxString EPGDurationText(long seconds);         // "%ld min", whole minutes
 wxString InformationOrMissing(const wxString& text);
 // Removes U+008A, the line-break code of DVB texts.
 wxString StripDVBLineBreaks(const wxString& text);
-// A decimal text as a number; false when it is empty or not a number.
+// A decimal text as a number; false when it is empty, not a number or
+// beyond kMaxSeconds either way.
+constexpr long long kMaxSeconds = 1LL << 40;
 bool ParseSeconds(const wxString& text, long long& value);
 
 // ---- event-list order ----

@@ -3,6 +3,7 @@
 #include <wx/intl.h>
 #include <wx/xml/xml.h>
 
+#include "epg/epgrules.h"
 #include "webif/current.h"
 #include "webif/services.h"
 #include "webif/webif.h"
@@ -20,10 +21,10 @@ static long Number(const wxString& text)
     return text.ToLong(&v) ? v : 0;
 }
 
-static long long BigNumber(const wxString& text)
+static long long Seconds(const wxString& text)
 {
-    wxLongLong_t v = 0;
-    return text.ToLongLong(&v) ? v : 0;
+    long long v = 0;
+    return ParseSeconds(text, v) ? v : 0;
 }
 
 static void ReadTimer(const wxXmlNode* timer, TimerEntry& t)
@@ -45,11 +46,11 @@ static void ReadTimer(const wxXmlNode* timer, TimerEntry& t)
         else if (name == wxT("e2disabled"))
             t.disabled = Text(f) == wxT("1");
         else if (name == wxT("e2timebegin"))
-            t.begin = BigNumber(Text(f));
+            t.begin = Seconds(Text(f));
         else if (name == wxT("e2timeend"))
-            t.end = BigNumber(Text(f));
+            t.end = Seconds(Text(f));
         else if (name == wxT("e2duration"))
-            t.duration = BigNumber(Text(f));
+            t.duration = Seconds(Text(f));
         else if (name == wxT("e2justplay"))
             t.justplay = Number(Text(f));
         else if (name == wxT("e2afterevent"))

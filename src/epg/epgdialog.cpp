@@ -1,5 +1,6 @@
 #include "epg/epgdialog.h"
 
+#include <algorithm>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
@@ -10,6 +11,7 @@
 #include "app/globals.h"
 #include "app/seams.h"
 #include "epg/epgdialogs.h"
+#include "epg/epglistctrl.h"
 #include "webif/current.h"
 #include "webif/webif.h"
 
@@ -40,7 +42,7 @@ MyEPGDialog::MyEPGDialog(const wxString& sRef)
         return;
     timerMenu = wxXmlResource::Get()->LoadMenu(wxT("ID_MENU_TIMER"));
     panel = XRCCTRL(*this, "ID_PANEL", wxPanel);
-    list = XRCCTRL(*this, "ID_LISTCTRL_EPG1", wxListCtrl);
+    list = XRCCTRL(*this, "ID_LISTCTRL_EPG1", MyEPGListCtrl);
     text = XRCCTRL(*this, "ID_TEXTCTRL_EPG1", wxTextCtrl);
     if (!list || !text)
         return;
@@ -49,6 +51,9 @@ MyEPGDialog::MyEPGDialog(const wxString& sRef)
     list->InsertColumn(2, _(wxT("Beginn")), wxLIST_FORMAT_CENTRE);
     list->InsertColumn(3, _(wxT("Dauer")), wxLIST_FORMAT_CENTRE);
     list->InsertColumn(4, _(wxT("Titel")), wxLIST_FORMAT_LEFT);
+    list->SetCells([this](long row, long column) {
+        return row < (long)rows_.size() ? EventCell(*rows_[row], column, false) : wxString();
+    });
 
     const int height = GrowListToRows(list, kListWidth, kRows);
     list->SetMinSize(wxSize(kListWidth, height + 2));
@@ -70,47 +75,54 @@ MyEPGDialog::MyEPGDialog(const wxString& sRef)
 
 MyEPGDialog::~MyEPGDialog()
 {
-    // The list goes with the dialog; its pointers to the payloads must not outlive them.
+    // The list goes after the rows; it must not ask for them any more.
     if (list)
-        list->DeleteAllItems();
+        list->SetCells(nullptr);
     delete timerMenu;
 }
 
 MyEPGListCtrlItemData* MyEPGDialog::rowData(long row) const
 {
-    return ListPayload<MyEPGListCtrlItemData>(list, row);
+    return row >= 0 && row < (long)rows_.size() ? rows_[row] : nullptr;
 }
 
 bool MyEPGDialog::getEPG(const wxString& sRef)
 {
     if (!getWebIF(EPGServicePath(sRef)))
         return false;
-    std::vector<EventFields> events;
-    ParseEventList(result, events);
+    const bool any = readEvents(result);
+    fillList();
+    return any;
+}
 
-    list->Freeze();
-    list->DeleteAllItems();
+bool MyEPGDialog::readEvents(const wxString& xml)
+{
+    std::vector<EventFields> events;
+    ParseEventList(xml, events);
     payloads_.clear();
-    wxString serviceName;
+    payloads_.reserve(events.size());
+    serviceName_.clear();
     bool anyStart = false;
     for (size_t i = 0; i < events.size(); ++i) {
-        const EventFields& ev = events[i];
-        payloads_.emplace_back(new MyEPGListCtrlItemData(ev, (int)i));
-        const MyEPGListCtrlItemData* row = payloads_.back().get();
-        AppendEventRow(list, row, false);
-        if (!ev.serviceName.empty())
-            serviceName = ev.serviceName;
-        if (!ev.start.empty())
+        payloads_.emplace_back(new MyEPGListCtrlItemData(events[i], (int)i));
+        if (!events[i].serviceName.empty())
+            serviceName_ = events[i].serviceName;
+        if (!events[i].start.empty())
             anyStart = true;
     }
-    StripeRows(list);
-    for (int c = 1; c <= 3; ++c)
-        FitColumn(list, c);
-    list->Thaw();
+    return anyStart;
+}
+
+void MyEPGDialog::fillList()
+{
+    rows_.clear();
+    for (const auto& row : payloads_)
+        rows_.push_back(row.get());
+    list->ShowRows((long)rows_.size());
+    FitEventColumns(list, rows_, false);
 
     SelectRow(list, 0);
-    SetBoxLabel(this, "ID_BOXSIZER1", wxString::Format(wxT(" Senderübersicht [ %s ] "), serviceName));
-    return anyStart;
+    SetBoxLabel(this, "ID_BOXSIZER1", wxString::Format(wxT(" Senderübersicht [ %s ] "), serviceName_));
 }
 
 void MyEPGDialog::OnItemSelected(wxListEvent& event)
@@ -137,13 +149,10 @@ void MyEPGDialog::OnColBeginDrag(wxListEvent& event)
         event.Veto();
 }
 
-int wxCALLBACK MyEPGDialog::SortColum(wxIntPtr item1, wxIntPtr item2, wxIntPtr column)
+int MyEPGDialog::SortColum(const MyEPGListCtrlItemData* item1, const MyEPGListCtrlItemData* item2,
+                           long column)
 {
-    const auto* a = reinterpret_cast<const MyEPGListCtrlItemData*>(item1);
-    const auto* b = reinterpret_cast<const MyEPGListCtrlItemData*>(item2);
-    if (!a || !b)
-        return 0;
-    return CompareEPGRows(a->sortKey(), b->sortKey(), (int)column, sortModes);
+    return CompareEPGRows(item1->sortKey(), item2->sortKey(), (int)column, sortModes);
 }
 
 void MyEPGDialog::OnColLeftClick(wxListEvent& event)
@@ -152,11 +161,20 @@ void MyEPGDialog::OnColLeftClick(wxListEvent& event)
     if (column < 1 || column > 4)
         return;
     FlipSortMode(sortModes, column);
-    list->SortItems(SortColum, column);
-    StripeRows(list);
-    const long sel = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
-    if (sel >= 0)
-        selected = (int)sel;
+    MyEPGListCtrlItemData* chosen = rowData(selected);
+    std::sort(rows_.begin(), rows_.end(), [column](const MyEPGListCtrlItemData* a, const MyEPGListCtrlItemData* b) {
+        return SortColum(a, b, column) < 0;
+    });
+    list->Refresh();
+    // The chosen event stays chosen wherever it went.
+    const auto at = std::find(rows_.begin(), rows_.end(), chosen);
+    if (chosen && at != rows_.end() && at - rows_.begin() != selected) {
+        list->SetItemState(selected, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+        selected = (int)(at - rows_.begin());
+        list->SetItemState(selected, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                           wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+        list->EnsureVisible(selected);
+    }
 }
 
 void MyEPGDialog::OnMenuAddTimer(wxCommandEvent& event)

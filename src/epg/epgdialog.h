@@ -11,7 +11,7 @@
 #include "epg/epgitemdata.h"
 #include "epg/epgrules.h"
 
-class wxListCtrl;
+class MyEPGListCtrl;
 class wxMenu;
 class wxPanel;
 class wxTextCtrl;
@@ -25,7 +25,7 @@ public:
     int selected = 0;            // row whose payload the menu works on
     wxPanel* panel = nullptr;    // ID_PANEL
     wxMenu* timerMenu = nullptr; // ID_MENU_TIMER
-    wxListCtrl* list = nullptr;  // ID_LISTCTRL_EPG1
+    MyEPGListCtrl* list = nullptr;  // ID_LISTCTRL_EPG1
     wxTextCtrl* text = nullptr;  // ID_TEXTCTRL_EPG1
 
     // Sort directions of the columns, kept for every guide of the process.
@@ -33,6 +33,10 @@ public:
 
     // Fills the list from "epgservice"; true when events were read.
     bool getEPG(const wxString& sRef);
+    // The two halves after the request: the reply into row payloads, and
+    // the rows into the list; true when an event has a start.
+    bool readEvents(const wxString& xml);
+    void fillList();
     // The payload of a row (null outside the list).
     MyEPGListCtrlItemData* rowData(long row) const;
 
@@ -45,10 +49,13 @@ public:
     void OnClose(wxCloseEvent& event);
     void OnResize(wxSizeEvent& event);
 
-    // The list's comparator (sortData: the clicked column).
-    static int wxCALLBACK SortColum(wxIntPtr item1, wxIntPtr item2, wxIntPtr column);
+    // The list's comparator: negative when item1 goes before item2.
+    static int SortColum(const MyEPGListCtrlItemData* item1, const MyEPGListCtrlItemData* item2,
+                         long column);
 
 private:
     std::vector<std::unique_ptr<MyEPGListCtrlItemData>> payloads_;
+    std::vector<MyEPGListCtrlItemData*> rows_;   // in the order shown
+    wxString serviceName_;
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,5 +1,7 @@
 #include "epg/epgdialogs.h"
 
+#include <algorithm>
+#include <set>
 #include <wx/html/helpctrl.h>
 #include <wx/listctrl.h>
 #include <wx/settings.h>
@@ -13,6 +15,7 @@
 #include "app/guards.h"
 #include "app/seams.h"
 #include "epg/epgitemdata.h"
+#include "epg/epglistctrl.h"
 #include "epg/epgrules.h"
 #include "epg/timerrules.h"
 #include "mainwindow/mainframe.h"
@@ -74,18 +77,41 @@ void FitColumn(wxListCtrl* list, int column)
         list->SetColumnWidth(column, content);
 }
 
-void AppendEventRow(wxListCtrl* list, const MyEPGListCtrlItemData* row, bool withService)
+wxString EventCell(const MyEPGListCtrlItemData& row, long column, bool withService)
 {
-    const long n = list->InsertItem(list->GetItemCount(), wxString());
-    const time_t start = (time_t)row->sortKey().start;
-    int c = 1;
-    list->SetItem(n, c++, EPGDateText(start));
-    list->SetItem(n, c++, EPGTimeText(start));
-    list->SetItem(n, c++, EPGDurationText((long)row->sortKey().duration));
+    const time_t start = (time_t)row.sortKey().start;
+    switch (column) {
+    case 1: return EPGDateText(start);
+    case 2: return EPGTimeText(start);
+    case 3: return EPGDurationText((long)row.sortKey().duration);
+    case 4: return withService ? row.getServiceName() : row.getEventTitle();
+    case 5: return withService ? row.getEventTitle() : wxString();
+    }
+    return wxString();
+}
+
+void FitEventColumns(MyEPGListCtrl* list, const std::vector<MyEPGListCtrlItemData*>& rows, bool withService)
+{
+    // Dates and times are all as wide; the longest duration and each
+    // service name once stand for their columns.
+    std::vector<wxString> date, time, duration;
+    std::set<wxString> services;
+    long long longest = 0;
+    for (const MyEPGListCtrlItemData* row : rows) {
+        longest = std::max(longest, row->sortKey().duration);
+        if (withService)
+            services.insert(row->getServiceName());
+    }
+    if (!rows.empty()) {
+        date.push_back(EventCell(*rows.front(), 1, false));
+        time.push_back(EventCell(*rows.front(), 2, false));
+    }
+    duration.push_back(EPGDurationText((long)longest));
+    list->SetColumnWidth(1, list->FitWidth(1, date));
+    list->SetColumnWidth(2, list->FitWidth(2, time));
+    list->SetColumnWidth(3, list->FitWidth(3, duration));
     if (withService)
-        list->SetItem(n, c++, row->getServiceName());
-    list->SetItem(n, c, row->getEventTitle());
-    list->SetItemPtrData(n, (wxUIntPtr)row);
+        list->SetColumnWidth(4, list->FitWidth(4, std::vector<wxString>(services.begin(), services.end())));
 }
 
 void SelectRow(wxListCtrl* list, long row)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <wx/listctrl.h>
+#include <vector>
 #include <wx/string.h>
 
 class wxTextCtrl;
@@ -26,11 +27,11 @@ int RestColumnWidth(wxListCtrl* list, int listWidth, int margin, int visibleRows
 void ShowHelpPage(const wxString& page);
 // Auto width that never cuts the heading.
 void FitColumn(wxListCtrl* list, int column);
-// The row payload of a guide or timer list (null outside the list).
-template <class T>
-T* ListPayload(const wxListCtrl* list, long row);
-// Appends an event row: date, begin, duration, [service,] title.
-void AppendEventRow(wxListCtrl* list, const MyEPGListCtrlItemData* row, bool withService);
+// The cells of an event row: date, begin, duration, [service,] title.
+wxString EventCell(const MyEPGListCtrlItemData& row, long column, bool withService);
+// Sets the widths of the date, begin, duration [and service] columns of an event list.
+void FitEventColumns(class MyEPGListCtrl* list, const std::vector<MyEPGListCtrlItemData*>& rows,
+                     bool withService);
 // Selects a row as the user would (the selection event follows).
 void SelectRow(wxListCtrl* list, long row);
 // Minimum height of the detail texts: ten lines.
@@ -52,11 +53,3 @@ void SetEventReminder(wxWindow* parent, const wxString& sRef, const wxString& st
 
 // Plays a service from a guide row.
 void PlayService(const wxString& sRef);
-
-template <class T>
-T* ListPayload(const wxListCtrl* list, long row)
-{
-    if (!list || row < 0 || row >= list->GetItemCount())
-        return nullptr;
-    return reinterpret_cast<T*>(list->GetItemData(row));
-}

@@ -11,6 +11,7 @@
 #include "app/seams.h"
 #include "epg/epgdialog.h"
 #include "epg/epgdialogs.h"
+#include "epg/epglistctrl.h"
 #include "epg/epgrules.h"
 #include "webif/current.h"
 #include "webif/webif.h"
@@ -38,7 +39,7 @@ MyEPGSearchResultDialog::MyEPGSearchResultDialog(bool byTime, const wxString& re
         return;
     searchMenu = wxXmlResource::Get()->LoadMenu(wxT("ID_MENU_EPGSEARCH"));
     panel = XRCCTRL(*this, "ID_PANEL", wxPanel);
-    list = XRCCTRL(*this, "ID_LISTCTRL_EPG1", wxListCtrl);
+    list = XRCCTRL(*this, "ID_LISTCTRL_EPG1", MyEPGListCtrl);
     text = XRCCTRL(*this, "ID_TEXTCTRL_EPG1", wxTextCtrl);
     if (!list || !text)
         return;
@@ -54,6 +55,9 @@ MyEPGSearchResultDialog::MyEPGSearchResultDialog(bool byTime, const wxString& re
     list->InsertColumn(3, _(wxT("Dauer")), wxLIST_FORMAT_CENTRE);
     list->InsertColumn(4, _(wxT("Sender")), wxLIST_FORMAT_CENTRE);
     list->InsertColumn(5, _(wxT("Titel")), wxLIST_FORMAT_LEFT);
+    list->SetCells([this](long row, long column) {
+        return row < (long)rows_.size() ? EventCell(*rows_[row], column, true) : wxString();
+    });
 
     loaded = getEPGSearch(byTime, request);
     if (!loaded)
@@ -75,13 +79,13 @@ MyEPGSearchResultDialog::MyEPGSearchResultDialog(bool byTime, const wxString& re
 MyEPGSearchResultDialog::~MyEPGSearchResultDialog()
 {
     if (list)
-        list->DeleteAllItems();
+        list->SetCells(nullptr);
     delete searchMenu;
 }
 
 MyEPGListCtrlItemData* MyEPGSearchResultDialog::rowData(long row) const
 {
-    return ListPayload<MyEPGListCtrlItemData>(list, row);
+    return row >= 0 && row < (long)rows_.size() ? rows_[row] : nullptr;
 }
 
 bool MyEPGSearchResultDialog::getEPGSearch(bool byTime, const wxString& request)
@@ -100,21 +104,17 @@ bool MyEPGSearchResultDialog::getEPGSearch(bool byTime, const wxString& request)
     std::vector<EventFields> events;
     ParseEventList(result, events);
 
-    list->Freeze();
-    list->DeleteAllItems();
     payloads_.clear();
+    rows_.clear();
     bool anyStart = false;
     for (size_t i = 0; i < events.size(); ++i) {
         payloads_.emplace_back(new MyEPGListCtrlItemData(events[i], (int)i));
-        const MyEPGListCtrlItemData* row = payloads_.back().get();
-        AppendEventRow(list, row, true);
+        rows_.push_back(payloads_.back().get());
         if (!events[i].start.empty())
             anyStart = true;
     }
-    StripeRows(list);
-    for (int c = 1; c <= 4; ++c)
-        FitColumn(list, c);
-    list->Thaw();
+    list->ShowRows((long)rows_.size());
+    FitEventColumns(list, rows_, true);
     SelectRow(list, 0);
     return anyStart;
 }

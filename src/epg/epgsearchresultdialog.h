@@ -10,7 +10,7 @@
 
 #include "epg/epgitemdata.h"
 
-class wxListCtrl;
+class MyEPGListCtrl;
 class wxMenu;
 class wxPanel;
 class wxTextCtrl;
@@ -26,7 +26,7 @@ public:
     int selected = 0;
     wxPanel* panel = nullptr;
     wxMenu* searchMenu = nullptr;   // ID_MENU_EPGSEARCH
-    wxListCtrl* list = nullptr;     // ID_LISTCTRL_EPG1
+    MyEPGListCtrl* list = nullptr;  // ID_LISTCTRL_EPG1
     wxTextCtrl* text = nullptr;     // ID_TEXTCTRL_EPG1
 
     bool getEPGSearch(bool byTime, const wxString& text);
@@ -43,5 +43,6 @@ public:
 
 private:
     std::vector<std::unique_ptr<MyEPGListCtrlItemData>> payloads_;
+    std::vector<MyEPGListCtrlItemData*> rows_;
     wxDECLARE_EVENT_TABLE();
 };

@@ -19,6 +19,7 @@
 #include "app/seams.h"
 #include "epg/epgdialog.h"
 #include "epg/epgdialogs.h"
+#include "epg/epglistctrl.h"
 #include "epg/epgrules.h"
 #include "mainwindow/mainframe.h"
 #include "mainwindow/treectrl.h"
@@ -57,7 +58,7 @@ MyMultiEPGDialog::MyMultiEPGDialog(const wxString& name, const wxString& bRef, c
         return;
     menu = wxXmlResource::Get()->LoadMenu(wxT("ID_MENU_MULTIEPG"));
     panel = XRCCTRL(*this, "ID_PANEL", wxPanel);
-    list = XRCCTRL(*this, "ID_LISTCTRL_OVERVIEW", wxListCtrl);
+    list = XRCCTRL(*this, "ID_LISTCTRL_OVERVIEW", MyEPGListCtrl);
     nowText = XRCCTRL(*this, "ID_TEXTCTRL_NOW", wxTextCtrl);
     nextText = XRCCTRL(*this, "ID_TEXTCTRL_NEXT", wxTextCtrl);
     dateText = XRCCTRL(*this, "ID_STATIC_DATE", wxStaticText);
@@ -74,15 +75,17 @@ MyMultiEPGDialog::MyMultiEPGDialog(const wxString& name, const wxString& bRef, c
     list->InsertColumn(COL_SERVICE, _(wxT("Sender")), wxLIST_FORMAT_CENTRE);
     list->InsertColumn(COL_NEXT_TITLE, _(wxT("folgende Sendung")), wxLIST_FORMAT_RIGHT);
     list->InsertColumn(COL_NEXT_START, _(wxT("Beginn")), wxLIST_FORMAT_CENTRE);
+    list->SetCells([this](long row, long column) { return cell(row, (int)column); });
     timer.Start(1000);
 
-    list->Freeze();
     const bool now = getMultiEPG(false, bRef);
     const bool next = getMultiEPG(true, bRef);
-    FitColumn(list, COL_NOW_START);
-    FitColumn(list, COL_SERVICE);
-    FitColumn(list, COL_NEXT_START);
-    list->Thaw();
+    for (int c : { int(COL_NOW_START), int(COL_SERVICE), int(COL_NEXT_START) }) {
+        std::vector<wxString> texts;
+        for (const Row& r : rows_)
+            texts.push_back(r.cells[c]);
+        list->SetColumnWidth(c, list->FitWidth(c, texts));
+    }
     loaded = now || next;
     if (!loaded)
         ZPMessageBox(_(wxT("Es ist keine Programmvorschau für dieses Bouquet verfügbar.")),
@@ -107,13 +110,19 @@ MyMultiEPGDialog::~MyMultiEPGDialog()
 {
     timer.Stop();
     if (list)
-        list->DeleteAllItems();
+        list->SetCells(nullptr);
     delete menu;
 }
 
 MyMultiEPGListCtrlItemData* MyMultiEPGDialog::rowData(long row) const
 {
-    return ListPayload<MyMultiEPGListCtrlItemData>(list, row);
+    return row >= 0 && row < (long)rows_.size() ? rows_[row].data.get() : nullptr;
+}
+
+wxString MyMultiEPGDialog::cell(long row, int column) const
+{
+    return row >= 0 && row < (long)rows_.size() && column >= 0 && column < 6 ? rows_[row].cells[column]
+                                                                              : wxString();
 }
 
 wxString MyMultiEPGDialog::PiconFile(const wxString& sRef)
@@ -123,38 +132,50 @@ wxString MyMultiEPGDialog::PiconFile(const wxString& sRef)
 
 long MyMultiEPGDialog::AddRow(const EventFields& ev, bool running)
 {
-    const long n = list->InsertItem(list->GetItemCount(), wxString());
     const wxString ext = running ? StripDVBLineBreaks(ev.descriptionExt) : wxString();
-    payloads_.emplace_back(new MyMultiEPGListCtrlItemData(InformationOrMissing(ext), ev.sRef, wxString(),
-                                                          running ? ev.id : wxString()));
-    list->SetItemPtrData(n, (wxUIntPtr)payloads_.back().get());
-    list->SetItem(n, COL_SERVICE, StripEmphasis(ev.serviceName));
+    Row row;
+    row.data.reset(new MyMultiEPGListCtrlItemData(InformationOrMissing(ext), ev.sRef, wxString(),
+                                                  running ? ev.id : wxString()));
+    row.cells[COL_SERVICE] = StripEmphasis(ev.serviceName);
     // Until its pass fills them, both events count as unknown.
     const EventFields none;
-    list->SetItem(n, COL_NOW_START, BouquetTimeText(none));
-    list->SetItem(n, COL_NOW_TITLE, BouquetTitleText(none));
-    list->SetItem(n, COL_NEXT_TITLE, BouquetTitleText(none));
-    list->SetItem(n, COL_NEXT_START, BouquetTimeText(none));
-    return n;
+    row.cells[COL_NOW_START] = row.cells[COL_NEXT_START] = BouquetTimeText(none);
+    row.cells[COL_NOW_TITLE] = row.cells[COL_NEXT_TITLE] = BouquetTitleText(none);
+    rows_.push_back(std::move(row));
+    return (long)rows_.size() - 1;
 }
 
 bool MyMultiEPGDialog::getMultiEPG(bool next, const wxString& bRef)
 {
     if (!getWebIF(EPGBouquetNowNextPath(next, bRef)))
         return false;
+    return fillRows(next, ReadBouquetEvents(result));
+}
+
+std::vector<EventFields> MyMultiEPGDialog::ReadBouquetEvents(const wxString& xml)
+{
     std::vector<EventFields> all, events;
-    ParseEventList(result, all);
-    for (const EventFields& ev : all)
+    ParseEventList(xml, all);
+    events.reserve(all.size());
+    for (EventFields& ev : all)
         if (!IsMarkerSRef(ev.sRef))
-            events.push_back(ev);
+            events.push_back(std::move(ev));
+    return events;
+}
+
+bool MyMultiEPGDialog::fillRows(bool next, const std::vector<EventFields>& events)
+{
+    // the running events make the rows afresh
+    if (!next)
+        rows_.clear();
 
     // Following events belong to the row of their service, whatever their
     // position in the reply.
     std::vector<int> rows(events.size(), -1);
     if (next) {
         std::vector<wxString> refs;
-        for (const auto& p : payloads_)
-            refs.push_back(p->getEventServiceReference());
+        for (const Row& r : rows_)
+            refs.push_back(r.data->getEventServiceReference());
         rows = MatchRowsByService(refs, events);
     }
 
@@ -174,10 +195,10 @@ bool MyMultiEPGDialog::getMultiEPG(bool next, const wxString& bRef)
         }
         if (!ev.start.empty())
             anyStart = true;
-        list->SetItem(row, next ? COL_NEXT_START : COL_NOW_START, BouquetTimeText(ev));
-        list->SetItem(row, next ? COL_NEXT_TITLE : COL_NOW_TITLE, BouquetTitleText(ev));
+        rows_[row].cells[next ? COL_NEXT_START : COL_NOW_START] = BouquetTimeText(ev);
+        rows_[row].cells[next ? COL_NEXT_TITLE : COL_NOW_TITLE] = BouquetTitleText(ev);
     }
-    StripeRows(list);
+    list->ShowRows((long)rows_.size());
     return anyStart;
 }
 
@@ -199,19 +220,19 @@ void MyMultiEPGDialog::OnItemSelected(wxListEvent& event)
     MyMultiEPGListCtrlItemData* row = rowData(selected);
     if (!row)
         return;
-    const wxString service = list->GetItemText(selected, COL_SERVICE);
+    const wxString service = cell(selected, COL_SERVICE);
     SetBoxLabel(this, "ID_BOXSIZER_DETAILS", wxString::Format(wxT(" Sendungsdetails [ %s ] "), service));
     row->setMode(ReminderMode(row->getEventServiceReference()));
     row->setSRef(row->getEventServiceReference());
 
-    const wxString nowHead = list->GetItemText(selected, COL_NOW_TITLE) + wxT("\n\n");
-    const wxString nextHead = list->GetItemText(selected, COL_NEXT_TITLE) + wxT("\n\n");
+    const wxString nowHead = cell(selected, COL_NOW_TITLE) + wxT("\n\n");
+    const wxString nextHead = cell(selected, COL_NEXT_TITLE) + wxT("\n\n");
     nowText->SetValue(nowHead + row->getEventDescriptionExtendedNow());
     nextText->SetValue(nextHead + row->getEventDescriptionExtendedNext());
     nowText->ShowPosition(0);
     nextText->ShowPosition(0);
     if (endText)
-        endText->SetLabel(list->GetItemText(selected, COL_NEXT_START));
+        endText->SetLabel(cell(selected, COL_NEXT_START));
 
     if (picon) {
         wxBitmap bmp;
@@ -302,7 +323,7 @@ void MyMultiEPGDialog::OnMenu(wxCommandEvent& event)
         Play();
     } else if (id == XRCID("ID_MENUITEM_MULTIEPG_REMINDER")) {
         SetEventReminder(this, row->getEventServiceReference(), row->getEventStart(),
-                         list->GetItemText(selected, COL_NEXT_TITLE), 60);
+                         cell(selected, COL_NEXT_TITLE), 60);
     } else if (id == XRCID("ID_MENUITEM_MULTIEPG_EPG")) {
         auto* dialog = new MyEPGDialog(row->getEventServiceReference());
         if (dialog->loaded)

@@ -12,8 +12,8 @@
 
 #include "epg/epgitemdata.h"
 
+class MyEPGListCtrl;
 class wxGauge;
-class wxListCtrl;
 class wxMenu;
 class wxPanel;
 class wxStaticBitmap;
@@ -31,7 +31,7 @@ public:
     int selected = 0;
     wxTreeItemId bouquetItem;
     wxPanel* panel = nullptr;
-    wxListCtrl* list = nullptr;            // ID_LISTCTRL_OVERVIEW
+    MyEPGListCtrl* list = nullptr;         // ID_LISTCTRL_OVERVIEW
     wxTextCtrl* nowText = nullptr;         // ID_TEXTCTRL_NOW
     wxTextCtrl* nextText = nullptr;        // ID_TEXTCTRL_NEXT
     wxStaticText* dateText = nullptr;      // ID_STATIC_DATE
@@ -45,7 +45,13 @@ public:
 
     // next false: "epgnow" makes the rows; true: "epgnext" fills them in.
     bool getMultiEPG(bool next, const wxString& bRef);
+    // The halves after the request: the reply's events without markers, and
+    // those events into the rows; true when an event has a start.
+    static std::vector<EventFields> ReadBouquetEvents(const wxString& xml);
+    bool fillRows(bool next, const std::vector<EventFields>& events);
     MyMultiEPGListCtrlItemData* rowData(long row) const;
+    // The text a row shows in a column.
+    wxString cell(long row, int column) const;
     // Picture file of a service's picon (it may not exist).
     static wxString PiconFile(const wxString& sRef);
 
@@ -66,6 +72,10 @@ private:
     // A row for the service of ev; running: ev is its running event.
     long AddRow(const EventFields& ev, bool running);
 
-    std::vector<std::unique_ptr<MyMultiEPGListCtrlItemData>> payloads_;
+    struct Row {
+        std::unique_ptr<MyMultiEPGListCtrlItemData> data;
+        wxString cells[6];
+    };
+    std::vector<Row> rows_;
     wxDECLARE_EVENT_TABLE();
 };

@@ -170,7 +170,9 @@ MyTimerDialog::~MyTimerDialog()
 
 MyTimerListCtrlItemData* MyTimerDialog::rowData(long row) const
 {
-    return ListPayload<MyTimerListCtrlItemData>(list, row);
+    if (!list || row < 0 || row >= list->GetItemCount())
+        return nullptr;
+    return reinterpret_cast<MyTimerListCtrlItemData*>(list->GetItemData(row));
 }
 
 void MyTimerDialog::SetColumnWidths(int listWidth)

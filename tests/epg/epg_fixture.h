@@ -20,6 +20,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "epg/epglistctrl.h"
 #include "epg/epgrules.h"
 #include "epg/timerrules.h"
 #include "mainwindow/mainframe.h"

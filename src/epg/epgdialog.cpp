@@ -105,8 +105,8 @@ bool MyEPGDialog::readEvents(const wxString& xml)
     bool anyStart = false;
     for (size_t i = 0; i < events.size(); ++i) {
         payloads_.emplace_back(new MyEPGListCtrlItemData(events[i], (int)i));
-        if (!events[i].serviceName.empty())
-            serviceName_ = events[i].serviceName;
+        if (!payloads_.back()->getServiceName().empty())
+            serviceName_ = payloads_.back()->getServiceName();
         if (!events[i].start.empty())
             anyStart = true;
     }

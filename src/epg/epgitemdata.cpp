@@ -8,7 +8,7 @@ MyEPGListCtrlItemData::MyEPGListCtrlItemData(const EventFields& ev, int order)
       eventId_(ev.id),
       start_(ev.start),
       duration_(ev.duration),
-      serviceName_(ev.serviceName)
+      serviceName_(StripEmphasis(ev.serviceName))
 {
     ParseSeconds(ev.start, key_.start);
     ParseSeconds(ev.duration, key_.duration);

@@ -1,0 +1,114 @@
+// Pictures of the guide and timer dialogs with the simulated receiver's
+// data, saved in $ZP_SCREENSHOT_DIR (default: "screenshots" in the build
+// directory); docs/screenshots holds the copies shown in the documentation.
+#include "epg/epg_fixture.h"
+
+#include <set>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/textctrl.h>
+
+#include "epg/epgdialog.h"
+#include "epg/epgsearchdialog.h"
+#include "epg/epgsearchresultdialog.h"
+#include "epg/multiepgdialog.h"
+#include "epg/timerdialog.h"
+
+using namespace epgtest;
+
+namespace {
+
+void Settle(wxTopLevelWindow* window)
+{
+    window->Show();
+    window->Raise();
+    for (int i = 0; i < 30; i++) {
+        wxYield();
+        wxMilliSleep(10);
+    }
+    window->Update();
+    wxYield();
+}
+
+// Saves what the screen shows of the window; the number of colours in it
+// tells a drawn dialog from an empty grab.
+int Photograph(wxTopLevelWindow* window, const wxString& file)
+{
+    Settle(window);
+    wxString dir = wxGetenv(wxT("ZP_SCREENSHOT_DIR"));
+    if (dir.empty())
+        dir = wxString::FromUTF8(ZP_BINARY_DIR) + wxT("/screenshots");
+    wxFileName::Mkdir(dir, 0755, wxPATH_MKDIR_FULL);
+    const wxRect r = window->GetScreenRect();
+    wxBitmap shot(r.width, r.height);
+    {
+        wxScreenDC screen;
+        wxMemoryDC mem(shot);
+        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+    }
+    EXPECT_TRUE(shot.SaveFile(dir + wxT("/") + file, wxBITMAP_TYPE_PNG)) << file;
+    const wxImage image = shot.ConvertToImage();
+    std::set<unsigned> colours;
+    const unsigned char* p = image.GetData();
+    for (int i = 0; i < image.GetWidth() * image.GetHeight(); i += 7)
+        colours.insert(p[3 * i] << 16 | p[3 * i + 1] << 8 | p[3 * i + 2]);
+    return (int)colours.size();
+}
+
+} // namespace
+
+class Screenshots : public EPGTest {};
+
+// One dialog per case: every case has an X server and a program of its own.
+TEST_F(Screenshots, ChannelGuide)
+{
+    MessageBoxRecorder boxes;
+    MyEPGDialog dialog(W(ERSTES));
+    ASSERT_TRUE(dialog.loaded);
+    Select(dialog.list, 2);
+    EXPECT_GT(Photograph(&dialog, wxT("epg-channel.png")), 40);
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Screenshots, BouquetGuide)
+{
+    MessageBoxRecorder boxes;
+    const wxTreeItemId item = LoadBouquet(wxT("Favoriten (TV)"));
+    ASSERT_TRUE(item.IsOk());
+    auto* payload = dynamic_cast<MyServicePayload*>(frame->tree->GetItemData(item));
+    ASSERT_NE(payload, nullptr);
+    MyMultiEPGDialog dialog(wxT("Favoriten (TV)"), RawBouquetRef(payload->getSRef()), item);
+    ASSERT_TRUE(dialog.loaded);
+    Select(dialog.list, 0);
+    EXPECT_GT(Photograph(&dialog, wxT("epg-bouquet.png")), 40);
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Screenshots, Search)
+{
+    MyEPGSearchDialog dialog;
+    dialog.term->SetValue(wxT("Tatort"));
+    EXPECT_GT(Photograph(&dialog, wxT("epg-search.png")), 20);
+}
+
+TEST_F(Screenshots, SearchResults)
+{
+    MessageBoxRecorder boxes;
+    MyEPGSearchResultDialog dialog(false, wxT("Tatort"));
+    ASSERT_TRUE(dialog.loaded);
+    Select(dialog.list, 1);
+    EXPECT_GT(Photograph(&dialog, wxT("epg-search-results.png")), 40);
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Screenshots, Timers)
+{
+    MessageBoxRecorder boxes;
+    MyTimerDialog dialog;
+    ASSERT_TRUE(dialog.loaded);
+    for (long r = 0; r < dialog.list->GetItemCount(); ++r)
+        if (dialog.rowData(r)->getEventName() == wxT("Tatort: Spuren im Schnee"))
+            Select(dialog.list, r);
+    EXPECT_GT(Photograph(&dialog, wxT("timers.png")), 40);
+    EXPECT_TRUE(boxes.boxes().empty());
+}

@@ -10,13 +10,7 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-#include <wx/app.h>
-#include <wx/filename.h>
-#include <wx/image.h>
-#include <wx/init.h>
 #include <wx/listctrl.h>
-#include <wx/log.h>
-#include <wx/xrc/xmlres.h>
 
 #include "app/config.h"
 #include "app/globals.h"
@@ -26,9 +20,8 @@
 #include "epg/multiepgdialog.h"
 #include "mainwindow/mainframe.h"
 #include "webif/webif.h"
+#include "headless.h"
 #include "support/sim.h"
-
-extern void InitXmlResource();
 
 namespace {
 
@@ -71,20 +64,8 @@ void Paint(wxWindow* w)
 
 int main(int argc, char** argv)
 {
-    wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv)) {
-        fprintf(stderr, "no display (run under xvfb-run)\n");
+    if (!StartHeadless(argc, argv, "bench-epg"))
         return 1;
-    }
-    wxLog::SetActiveTarget(new wxLogStderr);
-    wxInitAllImageHandlers();
-    wxXmlResource::Get()->InitAllHandlers();
-    InitXmlResource();
-
-    char dir[] = "/tmp/zp-bench-epg.XXXXXX";
-    if (!mkdtemp(dir))
-        return 1;
-    CFG_PATH = wxString::FromUTF8(dir) + wxT("/");
     const long long now = 1796666400;
     SimReceiver sim({"--no-ftp", "--no-stream", "--large-bouquet", "--now", std::to_string(now)});
     if (!sim.ok()) {
@@ -179,7 +160,6 @@ int main(int argc, char** argv)
 
     MainFrame = nullptr;
     delete frame;
-    wxFileName::Rmdir(CFG_PATH, wxPATH_RMDIR_RECURSIVE);
-    wxEntryCleanup();
+    EndHeadless();
     return rc;
 }

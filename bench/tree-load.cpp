@@ -23,9 +23,8 @@
 #include "mainwindow/treectrl.h"
 #include "webif/services.h"
 #include "webif/webif.h"
+#include "headless.h"
 #include "support/sim.h"
-
-extern void InitXmlResource();
 
 namespace {
 
@@ -40,20 +39,8 @@ long Ms(Clock::time_point from)
 
 int main(int argc, char** argv)
 {
-    wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv)) {
-        fprintf(stderr, "no display (run under xvfb-run)\n");
+    if (!StartHeadless(argc, argv, "tree-load"))
         return 1;
-    }
-    wxLog::SetActiveTarget(new wxLogStderr);
-    wxInitAllImageHandlers();
-    wxXmlResource::Get()->InitAllHandlers();
-    InitXmlResource();
-
-    char dir[] = "/tmp/zp-tree-load.XXXXXX";
-    if (!mkdtemp(dir))
-        return 1;
-    CFG_PATH = wxString::FromUTF8(dir) + wxT("/");
     SimReceiver sim({"--no-ftp", "--no-stream", "--large-providers"});
     if (!sim.ok()) {
         fprintf(stderr, "simulator did not start\n");
@@ -94,7 +81,6 @@ int main(int argc, char** argv)
 
     MainFrame = nullptr;
     delete frame;
-    wxFileName::Rmdir(CFG_PATH, wxPATH_RMDIR_RECURSIVE);
-    wxEntryCleanup();
+    EndHeadless();
     return rc;
 }

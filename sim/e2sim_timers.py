@@ -131,29 +131,30 @@ def change(timers, data, params):
     return True, "Timer '%s' changed" % old["name"]
 
 
-def delete(timers, params):
+def _named(timers, params):
+    """(timer, None) for the timer that sRef, begin and end name, else (None, why)."""
     try:
         begin = _int(params, "begin")
         end = _int(params, "end")
     except ValueError as e:
-        return False, "Invalid parameter '%s'" % e
+        return None, "Invalid parameter '%s'" % e
     timer = find(timers, params.get("sRef", ""), begin, end)
+    return (timer, None) if timer is not None else (None, "No matching Timer found")
+
+
+def delete(timers, params):
+    timer, why = _named(timers, params)
     if timer is None:
-        return False, "No matching Timer found"
+        return False, why
     timers.remove(timer)
     return True, "The timer '%s' has been deleted successfully" % timer["name"]
 
 
 def toggle(timers, data, params):
     """timertogglestatus: enables a disabled timer or disables an enabled one."""
-    try:
-        begin = _int(params, "begin")
-        end = _int(params, "end")
-    except ValueError as e:
-        return False, "Invalid parameter '%s'" % e
-    timer = find(timers, params.get("sRef", ""), begin, end)
+    timer, why = _named(timers, params)
     if timer is None:
-        return False, "No matching Timer found"
+        return False, why
     if timer["disabled"]:
         clash = conflicts([t for t in timers if t is not timer], data, dict(timer, disabled=0))
         if clash:

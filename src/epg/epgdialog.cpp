@@ -191,19 +191,12 @@ void MyEPGDialog::OnMenuAddTimer(wxCommandEvent& event)
 
 void MyEPGDialog::OnKey(wxCommandEvent& event)
 {
-    if (event.GetId() == WXK_ESCAPE)
-        Close();
-    else if (event.GetId() == WXK_F1)
-        ShowHelpPage(wxT("Sender-EPG.htm"));
-    event.Skip();
+    HandleDialogKey(this, event, wxT("Sender-EPG.htm"));
 }
 
 void MyEPGDialog::OnClose(wxCloseEvent&)
 {
-    if (IsModal())
-        EndModal(0);
-    else
-        Hide();
+    CloseGuideDialog(this);
 }
 
 void MyEPGDialog::OnResize(wxSizeEvent& event)

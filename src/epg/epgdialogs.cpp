@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <wx/dialog.h>
 #include <wx/html/helpctrl.h>
 #include <wx/listctrl.h>
 #include <wx/settings.h>
@@ -125,6 +126,23 @@ void ShowHelpPage(const wxString& page)
 {
     if (MainFrame && MainFrame->help)
         MainFrame->help->Display(page);
+}
+
+void HandleDialogKey(wxDialog* dialog, wxCommandEvent& event, const wxString& helpPage)
+{
+    if (event.GetId() == WXK_ESCAPE)
+        dialog->Close();
+    else if (event.GetId() == WXK_F1)
+        ShowHelpPage(helpPage);
+    event.Skip();
+}
+
+void CloseGuideDialog(wxDialog* dialog)
+{
+    if (dialog->IsModal())
+        dialog->EndModal(0);
+    else
+        dialog->Hide();
 }
 
 void SetTenLineHeight(wxTextCtrl* text)

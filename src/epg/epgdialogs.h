@@ -25,6 +25,10 @@ int GrowListToRows(wxListCtrl* list, int width, int rows);
 int RestColumnWidth(wxListCtrl* list, int listWidth, int margin, int visibleRows);
 // Opens a page of the main window's help book.
 void ShowHelpPage(const wxString& page);
+// The keys of every guide dialog: Escape closes it, F1 opens its help page.
+void HandleDialogKey(class wxDialog* dialog, class wxCommandEvent& event, const wxString& helpPage);
+// Ends the dialog's modal loop (result 0), or hides a dialog shown without one.
+void CloseGuideDialog(class wxDialog* dialog);
 // Auto width that never cuts the heading.
 void FitColumn(wxListCtrl* list, int column);
 // The cells of an event row: date, begin, duration, [service,] title.

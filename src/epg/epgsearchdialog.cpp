@@ -106,17 +106,10 @@ void MyEPGSearchDialog::OnButtonSearchTime(wxCommandEvent&)
 
 void MyEPGSearchDialog::OnKey(wxCommandEvent& event)
 {
-    if (event.GetId() == WXK_ESCAPE)
-        Close();
-    else if (event.GetId() == WXK_F1)
-        ShowHelpPage(wxT("EPG-Suche.htm"));
-    event.Skip();
+    HandleDialogKey(this, event, wxT("EPG-Suche.htm"));
 }
 
 void MyEPGSearchDialog::OnClose(wxCloseEvent&)
 {
-    if (IsModal())
-        EndModal(0);
-    else
-        Hide();
+    CloseGuideDialog(this);
 }

@@ -172,19 +172,12 @@ void MyEPGSearchResultDialog::OnMenu(wxCommandEvent& event)
 
 void MyEPGSearchResultDialog::OnKey(wxCommandEvent& event)
 {
-    if (event.GetId() == WXK_ESCAPE)
-        Close();
-    else if (event.GetId() == WXK_F1)
-        ShowHelpPage(wxT("EPG-Suche.htm"));
-    event.Skip();
+    HandleDialogKey(this, event, wxT("EPG-Suche.htm"));
 }
 
 void MyEPGSearchResultDialog::OnClose(wxCloseEvent&)
 {
-    if (IsModal())
-        EndModal(0);
-    else
-        Hide();
+    CloseGuideDialog(this);
 }
 
 void MyEPGSearchResultDialog::OnResize(wxSizeEvent& event)

@@ -125,11 +125,6 @@ wxString MyMultiEPGDialog::cell(long row, int column) const
                                                                               : wxString();
 }
 
-wxString MyMultiEPGDialog::PiconFile(const wxString& sRef)
-{
-    return BIN_PATH + wxT("pic") + wxFileName::GetPathSeparator() + PiconName(sRef) + wxT(".png");
-}
-
 long MyMultiEPGDialog::AddRow(const EventFields& ev, bool running)
 {
     const wxString ext = running ? StripDVBLineBreaks(ev.descriptionExt) : wxString();
@@ -235,12 +230,7 @@ void MyMultiEPGDialog::OnItemSelected(wxListEvent& event)
         endText->SetLabel(cell(selected, COL_NEXT_START));
 
     if (picon) {
-        wxBitmap bmp;
-        const wxString file = PiconFile(row->getEventServiceReference());
-        if (wxFileName::FileExists(file))
-            bmp.LoadFile(file, wxBITMAP_TYPE_PNG);
-        if (!bmp.IsOk())
-            bmp = wxXmlResource::Get()->LoadBitmap(wxT("DEFAULT_PICON"));
+        const wxBitmap bmp = PiconBitmap(row->getEventServiceReference());
         if (bmp.IsOk())
             picon->SetBitmap(bmp);
     }
@@ -362,20 +352,13 @@ void MyMultiEPGDialog::Timer(wxTimerEvent&)
 
 void MyMultiEPGDialog::OnKey(wxCommandEvent& event)
 {
-    if (event.GetId() == WXK_ESCAPE)
-        Close();
-    else if (event.GetId() == WXK_F1)
-        ShowHelpPage(wxT("Bouquet-EPG.htm"));
-    event.Skip();
+    HandleDialogKey(this, event, wxT("Bouquet-EPG.htm"));
 }
 
 void MyMultiEPGDialog::OnClose(wxCloseEvent&)
 {
     timer.Stop();
-    if (IsModal())
-        EndModal(0);
-    else
-        Hide();
+    CloseGuideDialog(this);
 }
 
 void MyMultiEPGDialog::OnResize(wxSizeEvent& event)

@@ -52,8 +52,6 @@ public:
     MyMultiEPGListCtrlItemData* rowData(long row) const;
     // The text a row shows in a column.
     wxString cell(long row, int column) const;
-    // Picture file of a service's picon (it may not exist).
-    static wxString PiconFile(const wxString& sRef);
 
     void OnItemSelected(wxListEvent& event);
     void OnItemRightClick(wxListEvent& event);

@@ -476,19 +476,12 @@ void MyTimerDialog::OnButtonEmpty(wxCommandEvent&)
 
 void MyTimerDialog::OnKey(wxCommandEvent& event)
 {
-    if (event.GetId() == WXK_ESCAPE)
-        Close();
-    else if (event.GetId() == WXK_F1)
-        ShowHelpPage(wxT("Timerverwaltung.htm"));
-    event.Skip();
+    HandleDialogKey(this, event, wxT("Timerverwaltung.htm"));
 }
 
 void MyTimerDialog::OnClose(wxCloseEvent&)
 {
-    if (IsModal())
-        EndModal(0);
-    else
-        Hide();
+    CloseGuideDialog(this);
 }
 
 void MyTimerDialog::OnResize(wxSizeEvent& event)

@@ -18,6 +18,11 @@ class wxToggleButton;
 class wxPanel;
 class wxMenu;
 class wxHtmlHelpController;
+class wxBitmap;
+
+// The channel logo of a service from the program's "pic" directory, or the
+// resource bitmap DEFAULT_PICON when there is none.
+wxBitmap PiconBitmap(const wxString& sRef);
 
 // Timer ids owned by the main window.
 enum {

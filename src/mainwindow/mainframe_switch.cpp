@@ -241,17 +241,22 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
     }
 }
 
-void MyMainFrame::ShowPicon()
+wxBitmap PiconBitmap(const wxString& sRef)
 {
-    if (!picon)
-        return;
-    wxString file = BIN_PATH + wxT("pic") + wxFileName::GetPathSeparator() +
-                    PiconName(currentSRef) + wxT(".png");
+    const wxString file = BIN_PATH + wxT("pic") + wxFileName::GetPathSeparator() + PiconName(sRef) + wxT(".png");
     wxBitmap bmp;
     if (wxFileName::FileExists(file))
         bmp.LoadFile(file, wxBITMAP_TYPE_PNG);
     if (!bmp.IsOk())
         bmp = wxXmlResource::Get()->LoadBitmap(wxT("DEFAULT_PICON"));
+    return bmp;
+}
+
+void MyMainFrame::ShowPicon()
+{
+    if (!picon)
+        return;
+    const wxBitmap bmp = PiconBitmap(currentSRef);
     if (bmp.IsOk())
         picon->SetBitmap(bmp);
 }

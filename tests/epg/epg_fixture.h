@@ -13,6 +13,7 @@
 #include <wx/dialog.h>
 #include <wx/filename.h>
 #include <wx/listctrl.h>
+#include <wx/statbox.h>
 #include <wx/timer.h>
 #include <wx/treectrl.h>
 #include <wx/utils.h>
@@ -211,6 +212,19 @@ protected:
         wxCommandEvent ev(wxEVT_MENU, XRCID(id));
         ev.SetEventObject(dialog);
         dialog->GetEventHandler()->ProcessEvent(ev);
+    }
+
+    static void Click(wxWindow* dialog, const char* id)
+    {
+        wxCommandEvent ev(wxEVT_BUTTON, XRCID(id));
+        ev.SetEventObject(dialog);
+        dialog->GetEventHandler()->ProcessEvent(ev);
+    }
+
+    static wxString BoxLabel(wxWindow* dialog, const char* name)
+    {
+        auto* box = wxDynamicCast(dialog->FindWindow(XRCID(name)), wxStaticBox);
+        return box ? box->GetLabel() : wxString();
     }
 
     static std::vector<wxString> Column(wxListCtrl* list, int column)

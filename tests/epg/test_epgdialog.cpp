@@ -13,16 +13,6 @@
 
 using namespace epgtest;
 
-namespace {
-
-wxString BoxLabel(wxWindow* dialog, const char* name)
-{
-    auto* box = wxDynamicCast(dialog->FindWindow(XRCID(name)), wxStaticBox);
-    return box ? box->GetLabel() : wxString();
-}
-
-} // namespace
-
 class ChannelGuide : public EPGTest {};
 
 TEST_F(ChannelGuide, ListsTheWeekOfAServiceWithDetailsAndRepeats)

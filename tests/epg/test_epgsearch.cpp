@@ -14,23 +14,6 @@
 
 using namespace epgtest;
 
-namespace {
-
-void Click(wxWindow* dialog, const char* id)
-{
-    wxCommandEvent ev(wxEVT_BUTTON, XRCID(id));
-    ev.SetEventObject(dialog);
-    dialog->GetEventHandler()->ProcessEvent(ev);
-}
-
-wxString BoxLabel(wxWindow* dialog, const char* name)
-{
-    auto* box = wxDynamicCast(dialog->FindWindow(XRCID(name)), wxStaticBox);
-    return box ? box->GetLabel() : wxString();
-}
-
-} // namespace
-
 class GuideSearch : public EPGTest {};
 
 TEST_F(GuideSearch, StartsAtQuarterPastEightToday)

@@ -16,13 +16,6 @@ using namespace epgtest;
 
 namespace {
 
-void Click(wxWindow* dialog, const char* id)
-{
-    wxCommandEvent ev(wxEVT_BUTTON, XRCID(id));
-    ev.SetEventObject(dialog);
-    dialog->GetEventHandler()->ProcessEvent(ev);
-}
-
 void Tick(wxCheckBox* box, bool on)
 {
     box->SetValue(on);

@@ -114,7 +114,9 @@ void WhenModal(std::function<void(T*)> body, int timeoutMs = 20000)
 class EPGTest : public ::testing::Test {
 protected:
     virtual std::vector<std::string> simArgs() const { return {"--no-ftp", "--no-stream"}; }
-    virtual long long simNow() const { return kSimNow; }
+    // 20 s into the minute: whole minutes counted from the clock stay put
+    // while a case runs
+    virtual long long simNow() const { return kSimNow + 20; }
 
     void SetUp() override
     {

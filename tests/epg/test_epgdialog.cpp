@@ -27,8 +27,8 @@ TEST_F(ChannelGuide, ListsTheWeekOfAServiceWithDetailsAndRepeats)
     // the first row is the event running at the receiver's clock
     const MyEPGListCtrlItemData* first = dialog.rowData(0);
     ASSERT_NE(first, nullptr);
-    EXPECT_LE(first->sortKey().start, kSimNow);
-    EXPECT_GT(first->sortKey().start + first->sortKey().duration, kSimNow);
+    EXPECT_LE(first->sortKey().start, simNow());
+    EXPECT_GT(first->sortKey().start + first->sortKey().duration, simNow());
     EXPECT_EQ(list->GetItemText(0, 1), wxT("07.12.2026"));
     EXPECT_EQ(list->GetItemText(0, 2), EPGTimeText((time_t)first->sortKey().start));
     EXPECT_EQ(list->GetItemText(0, 3), EPGDurationText((long)first->sortKey().duration));

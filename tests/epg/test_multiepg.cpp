@@ -35,9 +35,6 @@ long RowOf(wxListCtrl* list, const wxString& service)
 
 class BouquetGuide : public EPGTest {
 protected:
-    // 20 s into a minute: the whole minutes the progress counts stay put
-    // while a case runs
-    long long simNow() const override { return kSimNow + 20; }
     std::unique_ptr<MyMultiEPGDialog> Open(const wxString& bouquet)
     {
         item = LoadBouquet(bouquet);

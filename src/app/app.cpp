@@ -7,6 +7,7 @@
 #include "app/logframe.h"
 #include "app/seams.h"
 #include "app/splashframe.h"
+#include "app/toolkit.h"
 #include "app/windows.h"
 #include "mainwindow/mainframe.h"
 
@@ -110,6 +111,7 @@ bool MyApp::OnInit()
         if (wxToolBar* bar = MainFrame->GetToolBar())
             bar->SetWindowStyleFlag(bar->GetWindowStyleFlag() | wxTB_NO_TOOLTIPS);
     }
+    wxLogMessage(wxT("GDK-Backend: %s"), GdkBackendDescription());
     if (compatibility)
         wxLogWarning(_(wxT("Kompatibilitätsmodus aktiv!")));
     if (config.proxyvalid && config.proxymode) {

@@ -9,7 +9,10 @@
 #include <wx/wfstream.h>
 #include <wx/utils.h>
 
+#include <map>
 #include <memory>
+#include <vector>
+#include <wx/tokenzr.h>
 #include <cerrno>
 #include <climits>
 #include <clocale>
@@ -110,6 +113,33 @@ bool ProfileValid(const ZPPROFILE& p)
     return !p.name.empty() && !p.host.empty() && !p.user.empty() && p.wport != 0 && p.sport != 0;
 }
 
+// A hand-edited file may repeat a [SECTION], which the toolkit's parser
+// asserts on: every section's lines are gathered under its first header.
+std::string MergeRepeatedSections(const wxString& text)
+{
+    std::vector<wxString> order(1);   // "" holds the lines before any header
+    std::map<wxString, wxString> lines;
+    wxString section;
+    wxStringTokenizer tok(text, wxT("\n"), wxTOKEN_RET_EMPTY_ALL);
+    while (tok.HasMoreTokens()) {
+        wxString line = tok.GetNextToken();
+        if (line.empty() && !tok.HasMoreTokens())
+            break;   // after the last line break
+        wxString head = wxString(line).Trim().Trim(false);
+        if (head.StartsWith(wxT("[")) && head.Contains(wxT("]"))) {
+            section = head.Mid(1).BeforeFirst(']');
+            if (lines.count(section))
+                continue;
+            order.push_back(section);
+        }
+        lines[section] += line + wxT("\n");
+    }
+    wxString merged;
+    for (const wxString& s : order)
+        merged += lines[s];
+    return std::string(merged.utf8_str());
+}
+
 // The file content as a wxFileConfig held in memory only: it never writes
 // anything by itself, saving is done explicitly.
 std::unique_ptr<wxFileConfig> OpenInMemory(const wxString& file)
@@ -118,11 +148,15 @@ std::unique_ptr<wxFileConfig> OpenInMemory(const wxString& file)
     if (wxFileName::FileExists(file)) {
         wxFileInputStream in(file);
         if (in.IsOk()) {
-            // A hand-edited file may repeat a [SECTION]; the parser copes
-            // but asserts, which would put a dialog in front of the start.
-            wxAssertHandler_t previous = wxSetAssertHandler(nullptr);
-            fc.reset(new wxFileConfig(in, wxConvAuto()));
-            wxSetAssertHandler(previous);
+            wxMemoryOutputStream raw;
+            in.Read(raw);
+            const size_t size = raw.GetSize();
+            std::string bytes(size, '\0');
+            if (size > 0)
+                raw.CopyTo(&bytes[0], size);
+            const std::string text = MergeRepeatedSections(wxString(bytes.data(), wxConvAuto(), size));
+            wxMemoryInputStream merged(text.data(), text.size());
+            fc.reset(new wxFileConfig(merged, wxConvUTF8));
         }
     }
     if (!fc) {
@@ -382,6 +416,24 @@ int ReadConfigFile(const wxString& file, ZPCONFIG& c, bool* ximagesink)
     return count;
 }
 
+// A configuration file that is a symbolic link stays one: what gets
+// replaced is the link's final target (which need not exist yet).
+static wxString FollowLinks(const wxString& file)
+{
+    std::string path(file.fn_str());
+    for (int hops = 0; hops < 40; ++hops) {
+        char buf[PATH_MAX];
+        ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
+        if (n <= 0)
+            break;
+        std::string target(buf, size_t(n));
+        if (target[0] != '/')
+            target = path.substr(0, path.rfind('/') + 1) + target;
+        path = target;
+    }
+    return wxString(path.c_str(), *wxConvFileName);
+}
+
 bool WriteConfigFile(const wxString& file, const ZPCONFIG& c)
 {
     std::unique_ptr<wxFileConfig> fc = OpenInMemory(file);
@@ -395,7 +447,7 @@ bool WriteConfigFile(const wxString& file, const ZPCONFIG& c)
     if (size > 0 && buffer.CopyTo(&data[0], size) != size)
         return false;
 
-    const wxFileName target(file);
+    const wxFileName target(FollowLinks(file));
     const wxCharBuffer tmpl = (target.GetFullPath() + wxT(".XXXXXX")).fn_str();
     std::string tmpName(tmpl.data());
     int fd = ::mkstemp(&tmpName[0]);

@@ -9,6 +9,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "app/guards.h"
 #include "app/startup.h"
 
 int MySplashFrame::stepDelayMs = 250;
@@ -34,37 +35,38 @@ MySplashFrame::MySplashFrame()
         w->Bind(wxEVT_LEFT_DOWN, &MySplashFrame::OnMouseLeftDown, this);
         w->Bind(wxEVT_MOTION, &MySplashFrame::OnMouseMove, this);
         w->Bind(wxEVT_LEFT_UP, &MySplashFrame::OnMouseLeftUp, this);
+        w->Bind(wxEVT_MOUSE_CAPTURE_LOST, &MySplashFrame::OnCaptureLost, this);
     }
 
-    if (m_gauge)
-        m_gauge->SetRange(SplashGaugeRange(DontCheckStandby, config.tvproviders != 0,
-                                           config.raproviders != 0));
+    SetGaugeRange(m_gauge, SplashGaugeRange(DontCheckStandby, config.tvproviders != 0,
+                                            config.raproviders != 0));
 
     SetTransparent(224);
     if (GetSizer())
         GetSizer()->SetSizeHints(this);
     Centre();
     Show();
-    wxYield();
+    ZPYield();
     SplashIsActive = true;
 }
 
 MySplashFrame::~MySplashFrame()
 {
+    ReleaseDrag();
     if (SplashFrame == this)
         SplashFrame = nullptr;
 }
 
 void MySplashFrame::UpdateStatus(const wxString& text)
 {
-    if (m_gauge && m_gauge->GetValue() < m_gauge->GetRange())
-        m_gauge->SetValue(m_gauge->GetValue() + 1);
+    if (m_gauge)
+        SetGaugeValue(m_gauge, m_gauge->GetValue() + 1);
     if (m_text) {
         m_text->SetLabel(text);
         if (wxSizer* s = m_text->GetContainingSizer())
             s->Layout();
     }
-    wxYield();
+    ZPYield();
     wxMilliSleep(stepDelayMs);
 }
 
@@ -88,6 +90,21 @@ void MySplashFrame::OnMouseLeftUp(wxMouseEvent& event)
     wxWindow* w = static_cast<wxWindow*>(event.GetEventObject());
     if (w->HasCapture())
         w->ReleaseMouse();
+}
+
+void MySplashFrame::OnCaptureLost(wxMouseCaptureLostEvent&)
+{
+    // The drag simply ends; nothing to release any more.
+}
+
+void MySplashFrame::ReleaseDrag()
+{
+    // The sequence may end while the user still holds the mouse on the
+    // window: a window destroyed with the capture takes the toolkit down later.
+    for (wxWindow* w : {static_cast<wxWindow*>(m_bitmap), static_cast<wxWindow*>(m_gauge),
+                        static_cast<wxWindow*>(m_text)})
+        if (w && w->HasCapture())
+            w->ReleaseMouse();
 }
 
 void MySplashFrame::OnKey(wxCommandEvent& event)

@@ -30,6 +30,8 @@ private:
     void OnMouseLeftDown(wxMouseEvent& event);
     void OnMouseMove(wxMouseEvent& event);
     void OnMouseLeftUp(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void ReleaseDrag();
     void OnKey(wxCommandEvent& event);
     void OnClose(wxCloseEvent& event);
     void Fail();

@@ -64,6 +64,7 @@ void MySplashFrame::Fail()
     if (MainFrame)
         MainFrame->Close(false);
     SplashIsActive = false;
+    ReleaseDrag();
     Destroy();
 }
 
@@ -148,5 +149,6 @@ void MySplashFrame::InitTimer(wxTimerEvent&)
     mf->previousMode = mf->currentMode;
 
     SplashIsActive = false;
+    ReleaseDrag();
     Destroy();
 }

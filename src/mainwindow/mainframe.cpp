@@ -23,6 +23,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "app/guards.h"
 #include "app/seams.h"
 #include "mainwindow/aboutdialog.h"
 #include "mainwindow/framerules.h"
@@ -230,7 +231,7 @@ MyMainFrame::MyMainFrame()
 
     // volume
     if (volumeGauge) {
-        volumeGauge->SetValue(wxMin(wxMax(config.volume, 0), 100));
+        SetGaugeValue(volumeGauge, config.volume);
         volumeGauge->SetToolTip(wxString::Format(wxT("Lautstärke %d"), volumeGauge->GetValue()));
     }
 

@@ -117,6 +117,7 @@ public:
     // (supervision posts stop and play together) and runs afterwards.
     bool holdPlay = false;
     bool playHeld = false;
+    bool switchStopping = false;           // the stop in progress belongs to a switch
     // Controls that open dialogs register for codes 8 (stream information)
     // and 9 (download); null while the dialog is closed.
     wxStaticText* bitrateLabel[3] = {};

@@ -12,6 +12,7 @@
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/guards.h"
 #include "webif/current.h"
 #include "webif/itemdata.h"
 #include "webif/webif.h"
@@ -76,11 +77,8 @@ bool MyMainFrame::getNowNextAt(bool now, long clock)
     if (infoText[1]) infoText[1]->SetLabel(t.title);
     if (infoText[2]) infoText[2]->SetLabel(t.time);
     nowText = t.combined;
-    if (progressGauge) {
-        progressGauge->SetValue(0);
-        progressGauge->SetRange(t.gaugeRange > 0 ? t.gaugeRange : 1);
-        progressGauge->SetValue(t.gaugeValue);
-    }
+    SetGaugeRange(progressGauge, t.gaugeRange);
+    SetGaugeValue(progressGauge, t.gaugeValue);
     return true;
 }
 

@@ -21,6 +21,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "app/guards.h"
 #include "app/gstlog.h"
 #include "mainwindow/fullframe.h"
 #include "mainwindow/taskbaricon.h"
@@ -121,8 +122,7 @@ void MyMainFrame::GStreamerNotify(wxCommandEvent& event)
         break;
     case 8:
         // Bit-rate figures come with the meter; the buffer is known here.
-        if (bufferGauge)
-            bufferGauge->SetValue(bufferPercent);
+        SetGaugeValue(bufferGauge, bufferPercent);
         if (bufferLabel)
             bufferLabel->SetLabel(wxString::Format(wxT("%.3d%%"), bufferPercent));
         break;
@@ -294,7 +294,7 @@ void MyMainFrame::SYNTimer(wxTimerEvent&)
         ProcessWindowEvent(stop);
         gst_element_get_state(pipeline, nullptr, nullptr, 3 * GST_SECOND);
         DrawCentred(TargetVideoPanel(), "IMG_RESYNC1");
-        wxYield();
+        ZPYield();
         wxMilliSleep(250);
         DrawCentred(TargetVideoPanel(), "IMG_RESYNC2");
         PostCommand(this, "ID_TOOL_PLAY_PAUSE");
@@ -312,10 +312,8 @@ void MyMainFrame::MPBTimer(wxTimerEvent&)
     if (!gst_element_query_position(pipeline, GST_FORMAT_TIME, &pos) ||
         !gst_element_query_duration(pipeline, GST_FORMAT_TIME, &dur) || dur <= 0 || pos < 0)
         return;
-    if (progressGauge) {
-        progressGauge->SetRange(100);
-        progressGauge->SetValue(int(std::min<gint64>(100, pos * 100 / dur)));
-    }
+    SetGaugeRange(progressGauge, 100);
+    SetGaugeValue(progressGauge, long(pos * 100 / dur));
     if (infoText[4])
         infoText[4]->SetLabel(FormatStreamTime(pos) + wxT(" / ") + FormatStreamTime(dur));
 }
@@ -367,7 +365,7 @@ void MyMainFrame::OnToolStop(wxCommandEvent&)
     synTimer.Stop();
     bool outerHold = holdPlay;
     holdPlay = true;
-    wxYield();
+    ZPYield();
     holdPlay = outerHold;
     PiPExit();
     StopPipeline();
@@ -384,7 +382,7 @@ void MyMainFrame::OnToolStop(wxCommandEvent&)
         playHeld = false;
         PostCommand(this, "ID_TOOL_PLAY_PAUSE");
     }
-    if (config.rezap && currentMode == 3 && previousMode != 3) {
+    if (config.rezap && currentMode == 3 && previousMode != 3 && !switchStopping) {
         wxCommandEvent* click = new wxCommandEvent(wxEVT_BUTTON, XRCID("ID_BUTTON_REZAP"));
         wxQueueEvent(this, click);
     }

@@ -22,6 +22,7 @@
 
 #include "app/config.h"
 #include "app/globals.h"
+#include "app/guards.h"
 #include "app/seams.h"
 #include "mainwindow/fullframe.h"
 #include "mainwindow/videoframe.h"
@@ -63,6 +64,16 @@ static void SetBoxLabel(wxStaticBoxSizer* box, const wxString& label)
 {
     if (box && box->GetStaticBox())
         box->GetStaticBox()->SetLabel(label);
+}
+
+static bool SourceHasLocation()
+{
+    gchar* loc = nullptr;
+    if (source)
+        g_object_get(source, "location", &loc, NULL);
+    bool has = loc && *loc;
+    g_free(loc);
+    return has;
 }
 
 static wxString NoAmp(wxString s)
@@ -108,25 +119,29 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
         return;
     wxString ref = payload->getSRef();
     int mode = payload->getMode();
-    if (ref == currentSRef)
+    // Live references are kept without a "::" name: compare them that way.
+    if ((mode == 1 || mode == 2 ? StreamRefOf(ref) : ref) == currentSRef)
         return;
 
     chkTimer.Stop();
     synTimer.Stop();
     // Plays queued by the supervision belong to the old stream.
     holdPlay = true;
-    wxYield();
+    ZPYield();
     restorepip = videomixer != nullptr;
 
     GstState state = GST_STATE(pipeline);
     if (state == GST_STATE_PLAYING || state == GST_STATE_PAUSED) {
+        // This stop leads to the new service, not back to the last live one.
+        switchStopping = true;
         wxCommandEvent stop(wxEVT_MENU, XRCID("ID_TOOL_STOP"));
         ProcessWindowEvent(stop);
+        switchStopping = false;
         if (FullscreenFrame)
             FullscreenFrame->Refresh();
         if (VideoFrame)
             VideoFrame->Refresh();
-        wxYield();
+        ZPYield();
     }
     holdPlay = false;
     playHeld = false;
@@ -142,8 +157,12 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
                                         "Soll für die Wiedergabe der Kanal am TV mit umgeschaltet werden?"),
                                     wxYES_NO | wxICON_QUESTION, this) == wxYES;
             if (!yes) {
-                wxCommandEvent play(wxEVT_MENU, XRCID("ID_TOOL_PLAY_PAUSE"));
-                ProcessWindowEvent(play);
+                // Resume what played before; before the first stream the
+                // source has nowhere to go back to.
+                if (SourceHasLocation()) {
+                    wxCommandEvent play(wxEVT_MENU, XRCID("ID_TOOL_PLAY_PAUSE"));
+                    ProcessWindowEvent(play);
+                }
                 return;
             }
             tvControlOnce = true;
@@ -204,8 +223,7 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
             infoText[1]->SetLabel(recTitle.empty() ? none : recTitle);
         if (infoText[4])
             infoText[4]->SetLabel(recDescription.empty() ? none : recDescription);
-        if (progressGauge)
-            progressGauge->SetValue(0);
+        SetGaugeValue(progressGauge, 0);
         wxString boxLabel = boxInfo && boxInfo->GetStaticBox() ? boxInfo->GetStaticBox()->GetLabel()
                                                                : wxString();
         nowTitle = NoAmp(boxLabel.AfterFirst('[').BeforeLast(']').Trim().Trim(false));
@@ -322,7 +340,7 @@ void MyMainFrame::OnTreeRight(wxTreeEvent& event)
     wxWindowDisabler disableAll;
     wxBusyInfo wait(kind == 0 ? wxT("Einen Moment bitte, lade TV-Anbieter...")
                               : wxT("Einen Moment bitte, lade RA-Anbieter..."));
-    wxYield();
+    ZPYield();
     getServices(kind, false);
 }
 

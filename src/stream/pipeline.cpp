@@ -115,7 +115,9 @@ static GstElement* Make(const char* factory, const char* name)
 bool GStreamerInit()
 {
     setenv("GST_DEBUG_NO_COLOR", "1", 1);
-    setenv("GST_DEBUG", gstdebug.utf8_str(), 1);
+    // Without -d a GST_DEBUG of the user's own stays in force.
+    if (!gstdebug.empty())
+        setenv("GST_DEBUG", gstdebug.utf8_str(), 1);
     ZeroStreamInfo();
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);

@@ -36,7 +36,7 @@ bool ParseCurrentService(const wxString& xml, wxString& ref, wxString& name)
     if (!service)
         return false;
     ref = ElementText(FirstChild(service, wxT("e2servicereference")));
-    name = ElementText(FirstChild(service, wxT("e2servicename")));
+    name = StripEmphasis(ElementText(FirstChild(service, wxT("e2servicename"))));
     return true;
 }
 
@@ -79,7 +79,7 @@ static void ReadEvent(const wxXmlNode* event, EventFields& ev)
         else if (name == wxT("e2eventduration"))
             ev.duration = FieldText(f);
         else if (name == wxT("e2eventtitle"))
-            ev.title = FieldText(f);
+            ev.title = StripEmphasis(FieldText(f));
         else if (name == wxT("e2eventdescription"))
             ev.description = FieldText(f);
         else if (name == wxT("e2eventdescriptionextended"))
@@ -87,7 +87,7 @@ static void ReadEvent(const wxXmlNode* event, EventFields& ev)
         else if (name == wxT("e2eventservicereference"))
             ev.sRef = FieldText(f);
         else if (name == wxT("e2eventservicename"))
-            ev.serviceName = FieldText(f);
+            ev.serviceName = StripEmphasis(FieldText(f));
     }
 }
 
@@ -271,7 +271,7 @@ wxString FormatSimilarEvents(const wxString& xml)
                 text += wxString::Format(wxT("\n%.2d.%.2d.%.4d - %.2d:%.2d - "), lt.tm_mday,
                                          lt.tm_mon + 1, lt.tm_year + 1900, lt.tm_hour, lt.tm_min);
             } else if (f->GetName() == wxT("e2eventservicename")) {
-                text += f->GetNodeContent();
+                text += StripEmphasis(f->GetNodeContent());
             }
         }
     }

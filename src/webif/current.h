@@ -57,7 +57,8 @@ struct SubService {
 // "streamsubservices" ("e2servicelist"); false when the root is different,
 // wellFormed false when the reply is not XML at all.
 bool ParseSubServices(const wxString& xml, std::vector<SubService>& subs, bool& wellFormed);
-// Removes U+0086 and U+0087 (DVB emphasis on/off).
+// Removes U+0086 and U+0087 (DVB emphasis on/off); every service and event
+// name read from a reply goes through it before anything shows it.
 wxString StripEmphasis(const wxString& text);
 
 // "\n%.2d.%.2d.%.4d - %.2d:%.2d - <service>" for each event, local time.

@@ -150,6 +150,7 @@ TEST(Application, StartWithoutConfigurationBuildsTheWindowsAndEnds)
     EXPECT_FALSE(LogFrame->IsShown());
     EXPECT_EQ(LogFrame->count(LOG_WRN), 1);
     EXPECT_TRUE(LogFrame->text_->GetValue().Contains(wxT(": Warning: Kompatibilitätsmodus aktiv!\n")));
+    EXPECT_TRUE(LogFrame->text_->GetValue().Contains(wxT(": GDK-Backend: x11")));
 
     // no valid profile and no settings dialog to fix it: the program ends
     EXPECT_EQ(wxTheApp->OnRun(), 0);
@@ -174,24 +175,6 @@ TEST(Application, ProxyLineWithoutThePassword)
     EXPECT_TRUE(log.Contains(wxT(": Verbindung über Proxy [pu:***@127.0.0.9:3128]\n"))) << log;
     EXPECT_FALSE(log.Contains(wxT("geheim")));
     EXPECT_EQ(wxTheApp->OnRun(), 0);
-    wxTheApp->OnExit();
-}
-
-TEST(Application, StartTimerIsHandedToTheMainWindow)
-{
-    EXPECT_EQ(StartStartupTimer(), nullptr);
-    SetArgs({});
-    MessageBoxRecorder rec(wxYES);
-    ASSERT_TRUE(wxTheApp->OnInit());
-    ASSERT_NE(MainFrame, nullptr);
-    wxTimer* timer = StartStartupTimer();
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(MainFrame->startTimer, timer);
-    EXPECT_EQ(timer->GetId(), 1);
-    EXPECT_TRUE(timer->IsRunning());
-    EXPECT_TRUE(timer->IsOneShot());
-    EXPECT_EQ(timer->GetInterval(), 250);
-    timer->Stop();
     wxTheApp->OnExit();
 }
 

@@ -7,6 +7,7 @@
 #include "app/config.h"
 #include "app/globals.h"
 #include "app/seams.h"
+#include "stream/pipeline.h"
 #include "apptest.h"
 #include "support/msgbox.h"
 
@@ -115,6 +116,15 @@ TEST(CommandLine, ModeDebugOverrideEdges)
     EXPECT_FALSE(empty.dontCheckStandby);
     EXPECT_TRUE(empty.overrideSRef.empty());
     EXPECT_TRUE(Eval({"-n", "-o", ""}).dontCheckStandby);
+}
+
+TEST(CommandLine, WithoutDebugTheUsersGstDebugStays)
+{
+    setenv("GST_DEBUG", "tsdemux:1", 1);
+    gstdebug.clear();
+    ASSERT_TRUE(GStreamerInit());
+    EXPECT_STREQ(getenv("GST_DEBUG"), "tsdemux:1");
+    GStreamerDone();
 }
 
 class ApplyCommandLineTest : public ::testing::Test {

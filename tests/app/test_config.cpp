@@ -431,13 +431,34 @@ static int Mode(const wxString& path)
     return stat(path.fn_str(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 
-TEST_F(ConfigFile, SaveKeepsPermissionsOfTheReplacedFile)
+TEST_F(ConfigFile, SaveKeepsPermissionsAndLinksOfTheReplacedFile)
 {
     ASSERT_TRUE(WriteConfigFile(file, Unusual()));
     EXPECT_EQ(Mode(file), 0600);
     chmod(file.fn_str(), 0640);
     ASSERT_TRUE(WriteConfigFile(file, Unusual()));
     EXPECT_EQ(Mode(file), 0640);
+
+    // A file kept elsewhere and linked in (relative link, itself linked) is written through.
+    wxFileName::Mkdir(dir + wxT("dotfiles"));
+    ASSERT_EQ(rename(file.fn_str(), (dir + wxT("dotfiles/zp.cfg")).fn_str()), 0);
+    ASSERT_EQ(symlink("zp.cfg", (dir + wxT("dotfiles/current")).fn_str()), 0);
+    ASSERT_EQ(symlink("dotfiles/current", file.fn_str()), 0);
+    ZPCONFIG changed = Unusual();
+    changed.volume = 5;
+    ASSERT_TRUE(WriteConfigFile(file, changed));
+    struct stat st;
+    ASSERT_EQ(lstat(file.fn_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(lstat((dir + wxT("dotfiles/current")).fn_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ZPCONFIG c;
+    EXPECT_EQ(ReadConfigFile(dir + wxT("dotfiles/zp.cfg"), c), 3);
+    EXPECT_EQ(c.volume, 5);
+    EXPECT_EQ(Mode(dir + wxT("dotfiles/zp.cfg")), 0640);
+    wxArrayString files;
+    wxDir::GetAllFiles(dir, &files, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN | wxDIR_DIRS);
+    EXPECT_EQ(files.size(), 3u) << "temporary file left behind";
 }
 
 // GetConfig/SetConfig work in the test's own HOME.
@@ -450,6 +471,7 @@ TEST(ConfigGlobal, FirstStartWritesFactoryDefaults)
     EXPECT_TRUE(CFG_PATH.EndsWith(wxT("/.zappora/")));
     EXPECT_TRUE(BIN_PATH.EndsWith(wxT("/")));
     ASSERT_TRUE(wxFileName::FileExists(CFG_PATH + wxT("zappora.cfg")));
+    EXPECT_NE(ReadBytes(CFG_PATH + wxT("zappora.cfg")).find("\nTVControl=1\n"), std::string::npos);
     EXPECT_EQ(config.profile[0].host, wxT("127.0.0.1"));
     EXPECT_EQ(config.profile[0].name, wxT("Boxhaus"));
     EXPECT_EQ(config.srcport, 8080);

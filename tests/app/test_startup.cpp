@@ -1,14 +1,6 @@
 #include <gtest/gtest.h>
 #include "app/startup.h"
 
-TEST(StartupSequence, GaugeRangeCountsEveryStatusStep)
-{
-    EXPECT_EQ(SplashGaugeRange(false, false, false), 6);
-    EXPECT_EQ(SplashGaugeRange(true, false, false), 4);   // -n skips both standby steps
-    EXPECT_EQ(SplashGaugeRange(true, true, false), 5);
-    EXPECT_EQ(SplashGaugeRange(false, true, true), 8);
-}
-
 TEST(StartupSequence, WebIFVersionCheck)
 {
     EXPECT_TRUE(ParseWebIFVersion(wxT("1.6.1")).tooOld());

@@ -7,6 +7,7 @@
 #include <wx/gauge.h>
 #include <wx/image.h>
 #include <wx/log.h>
+#include <wx/stattext.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/config.h"
@@ -114,21 +115,43 @@ protected:
 
 }  // namespace
 
-TEST_F(StartupSequenceTest, GaugeRangeFollowsTheStepsThatWillRun)
+// The user holds the mouse on the splash (dragging it) when the sequence ends.
+static void PressOn(wxWindow* w)
 {
-    Start();
-    EXPECT_EQ(SplashFrame->gauge()->GetRange(), 6);
-    SplashFrame->Destroy();
-    SplashFrame = nullptr;
+    wxMouseEvent down(wxEVT_LEFT_DOWN);
+    down.SetEventObject(w);
+    w->GetEventHandler()->ProcessEvent(down);
+}
 
+TEST_F(StartupSequenceTest, EndingDuringADragReleasesTheMouse)
+{
     DontCheckStandby = true;
     config.tvproviders = 1;
-    MySplashFrame* splash = new MySplashFrame();
-    EXPECT_EQ(splash->gauge()->GetRange(), 5);   // 4 plus one provider step
-    SplashFrame = splash;
+    Start();
+    wxGauge* gauge = SplashFrame->gauge();
+    PressOn(gauge);
+    ASSERT_TRUE(gauge->HasCapture());
     RunSequence();
-    // Every status step advanced the gauge exactly to its end.
-    EXPECT_FALSE(SplashIsActive);
+    // Every status step advanced the gauge, exactly to its end.
+    EXPECT_EQ(gauge->GetValue(), gauge->GetRange());
+    EXPECT_EQ(gauge->GetRange(), 5);
+    wxTheApp->ProcessIdle();
+    EXPECT_EQ(wxWindow::GetCapture(), nullptr);
+
+    delete MainFrame;
+    Start();
+    sim->control("/control/refuse?web=1");
+    MessageBoxRecorder boxes;
+    wxWindow* text = SplashFrame->statusText();
+    PressOn(text);
+    // A capture the window system takes away simply ends the drag.
+    wxMouseCaptureLostEvent lost(text->GetId());
+    lost.SetEventObject(text);
+    EXPECT_TRUE(text->GetEventHandler()->ProcessEvent(lost));
+    RunSequence();
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    wxTheApp->ProcessIdle();
+    EXPECT_EQ(wxWindow::GetCapture(), nullptr);
 }
 
 TEST_F(StartupSequenceTest, TakesOverTheReceiversServiceAndPlaysIt)

@@ -27,6 +27,7 @@
 #include "stream/streaminfo.h"
 #include "support/msgbox.h"
 #include "support/sim.h"
+#include "support/watchdog.h"
 #include "stream/playback_support.h"
 #include "webif/itemdata.h"
 
@@ -39,6 +40,11 @@ const char* const SD_B = "1:0:1:2822:401:1:C00000:0:0:0:";       // Phönix Doku
 const char* const HD_C = "1:0:19:2800:401:1:C00000:0:0:0:";      // Erstes Programm HD
 const char* const RADIO = "1:0:2:3400:3F9:1:C00000:0:0:0:";      // Bayern Klassik
 const char* const MARKER = "1:64:1:0:0:0:0:0:0:0::Nachrichten";
+
+inline wxString Ref(const char* r)
+{
+    return wxString::FromUTF8(r);
+}
 
 // A payload like the recordings' for switching without a tree item.
 class TestPayload : public MyServicePayload {
@@ -111,14 +117,48 @@ protected:
 
     void Activate(const wxTreeItemId& item)
     {
+        Watchdog dog("activating '" + Label(item) + "' from " + State());
         wxTreeEvent ev(wxEVT_TREE_ITEM_ACTIVATED, tree, item);
         frame->ProcessWindowEvent(ev);
     }
 
     void Click(const char* id)
     {
+        Watchdog dog(std::string(id) + " from " + State());
         wxCommandEvent ev(wxEVT_BUTTON, XRCID(id));
         frame->ProcessWindowEvent(ev);
+    }
+
+    std::string Label(const wxTreeItemId& item) const
+    {
+        return item.IsOk() ? tree->GetItemText(item).ToStdString(wxConvUTF8) : "-";
+    }
+
+    // What the window shows and plays, for failure messages.
+    std::string State() const
+    {
+        return "current '" + Label(frame->currentItem) + "' " + frame->currentSRef.ToStdString() +
+               ", selected '" + Label(tree->GetSelection()) + "', previous " +
+               frame->previousSRef.ToStdString() + ", mode " + std::to_string(frame->currentMode) +
+               ", status '" + StatusText().ToStdString(wxConvUTF8) + "', pipeline " +
+               gst_element_state_get_name(GST_STATE(pipeline));
+    }
+
+    // Runs the event loop until cond holds; on time-out says what it saw.
+    ::testing::AssertionResult Await(const std::function<bool()>& cond, int timeoutMs = 10000)
+    {
+        if (RunUntil(cond, timeoutMs))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "not reached within " << timeoutMs << " ms; " << State();
+    }
+
+    // Reference of the first recording on the receiver.
+    wxString FirstRecording()
+    {
+        if (!getWebIF("movielist"))
+            return wxString();
+        int at = result.Find(wxT("<e2servicereference>"));
+        return at == wxNOT_FOUND ? wxString() : result.Mid(at + 20).BeforeFirst('<');
     }
 
     wxString StatusText() const
@@ -132,9 +172,9 @@ protected:
     }
 
     // Waits until the current stream has started (code 6 handled).
-    bool WaitStarted(int timeoutMs = 30000)
+    ::testing::AssertionResult WaitStarted(int timeoutMs = 30000)
     {
-        return RunUntil([&] { return StatusText() == wxT("Streaming gestartet"); }, timeoutMs);
+        return Await([&] { return StatusText() == wxT("Streaming gestartet"); }, timeoutMs);
     }
 
     std::multiset<std::string> Factories() const

@@ -2,8 +2,11 @@
 // runs, what a switch leaves behind, and how supervision reacts.
 #include "mainwindow/switch_fixture.h"
 
+#include <wx/evtloop.h>
 #include <wx/gauge.h>
 #include <wx/stattext.h>
+
+#include "app/guards.h"
 
 using namespace sw;
 
@@ -89,7 +92,7 @@ TEST_F(SwitchTest, SwitchingRemovesEveryElementOfThePreviousStream)
     EXPECT_EQ(Factories().count("a52dec"), 1u);
     EXPECT_EQ(Factories().count("mpg123audiodec"), 2u);
     Activate(c);
-    ASSERT_TRUE(RunUntil([&] { return StatusText() == wxT("Streaming gestartet") && streaminfo.videopid; }));
+    ASSERT_TRUE(Await([&] { return StatusText() == wxT("Streaming gestartet") && streaminfo.videopid; }, 30000));
     ASSERT_TRUE(WaitStarted());
     auto f = Factories();
     EXPECT_EQ(f.count("a52dec"), 0u);
@@ -101,7 +104,7 @@ TEST_F(SwitchTest, SwitchingRemovesEveryElementOfThePreviousStream)
     EXPECT_EQ(frame->previousSRef, wxString::FromUTF8(SD_A));
 
     Activate(radio);
-    ASSERT_TRUE(RunUntil([&] { return frame->currentMode == 2 && StatusText() == wxT("Streaming gestartet"); }));
+    ASSERT_TRUE(Await([&] { return frame->currentMode == 2 && StatusText() == wxT("Streaming gestartet"); }, 30000));
     f = Factories();
     EXPECT_EQ(f.count("avdec_h264"), 0u);
     EXPECT_EQ(f.count("ximagesink"), 0u);
@@ -178,11 +181,7 @@ TEST_F(SwitchTest, AStreamThatNeverStartsIsRetriedFiveTimesThenGivenUp)
 
 TEST_F(SwitchTest, RecordingPlaysAdvancesAndSeeks)
 {
-    ASSERT_TRUE(getWebIF("movielist"));
-    wxString xml = result;
-    int at = xml.Find(wxT("<e2servicereference>"));
-    ASSERT_NE(at, wxNOT_FOUND);
-    wxString ref = xml.Mid(at + 20).BeforeFirst('<');
+    wxString ref = FirstRecording();
     ASSERT_TRUE(ref.Contains(wxT("/hdd/movie/")));
     TestPayload rec(3, ref);
     frame->SwitchService(&rec);
@@ -218,17 +217,13 @@ TEST_F(SwitchTest, RecordingPlaysAdvancesAndSeeks)
 TEST_F(SwitchTest, TheEndOfARecordingStopsPlayback)
 {
     config.rezap = 1;   // nothing played before: nothing to return to
-    ASSERT_TRUE(getWebIF("movielist"));
-    wxString xml = result;
-    int at = xml.Find(wxT("<e2servicereference>"));
-    ASSERT_NE(at, wxNOT_FOUND);
-    TestPayload rec(3, xml.Mid(at + 20).BeforeFirst('<'));
+    TestPayload rec(3, FirstRecording());
     frame->SwitchService(&rec);
     ASSERT_TRUE(WaitStarted());
     ASSERT_TRUE(gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
                                         GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT),
                                         17 * GST_SECOND));
-    ASSERT_TRUE(RunUntil([&] { return GST_STATE(pipeline) == GST_STATE_NULL; }, 60000));
+    ASSERT_TRUE(Await([&] { return GST_STATE(pipeline) == GST_STATE_NULL; }, 60000));
     EXPECT_EQ(frame->currentMode, 3);
 }
 
@@ -237,19 +232,63 @@ TEST_F(SwitchTest, TheEndOfARecordingReturnsToTheLiveService)
     config.rezap = 1;
     Activate(a);
     ASSERT_TRUE(WaitStarted());
-    ASSERT_TRUE(getWebIF("movielist"));
-    wxString xml = result;
-    int at = xml.Find(wxT("<e2servicereference>"));
-    ASSERT_NE(at, wxNOT_FOUND);
-    TestPayload rec(3, xml.Mid(at + 20).BeforeFirst('<'));
+    TestPayload rec(3, FirstRecording());
     frame->SwitchService(&rec);
-    ASSERT_TRUE(RunUntil([&] { return StatusText() == wxT("Streaming gestartet") && frame->currentMode == 3; }));
+    ASSERT_TRUE(Await([&] { return StatusText() == wxT("Streaming gestartet") && frame->currentMode == 3; }));
     ASSERT_TRUE(gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
                                         GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT),
                                         17 * GST_SECOND));
-    ASSERT_TRUE(RunUntil([&] { return frame->currentMode == 1; }, 60000));
+    ASSERT_TRUE(Await([&] { return frame->currentMode == 1; }, 60000));
     EXPECT_EQ(frame->currentSRef, wxString::FromUTF8(SD_A));
     EXPECT_EQ(frame->previousMode, 3);
     ASSERT_TRUE(WaitStarted());
     EXPECT_FALSE(frame->mpbTimer.IsRunning());
+}
+
+TEST_F(SwitchTest, LeavingARecordingForAServiceGoesThere)
+{
+    config.rezap = 1;
+    Activate(a);
+    ASSERT_TRUE(WaitStarted());
+    TestPayload rec(3, FirstRecording());
+    frame->SwitchService(&rec);
+    ASSERT_TRUE(Await([&] { return StatusText() == wxT("Streaming gestartet") && frame->currentMode == 3; }));
+    size_t web = sim->loggedPaths("web").size();
+    // The stop on the way to B is no end of the recording: no return to A.
+    Activate(b);
+    ASSERT_TRUE(WaitStarted());
+    RunFor(500);
+    EXPECT_EQ(frame->currentSRef, Ref(SD_B));
+    EXPECT_EQ(frame->previousMode, 3);
+    std::vector<std::string> after = sim->loggedPaths("web");
+    std::vector<std::string> zaps;
+    for (size_t i = web; i < after.size(); ++i)
+        if (after[i].rfind("/web/zap?", 0) == 0)
+            zaps.push_back(after[i]);
+    EXPECT_EQ(zaps, std::vector<std::string>{"/web/zap?sRef=" + EncodedRef(SD_B)});
+}
+
+TEST_F(SwitchTest, SwitchesArrivingDuringAnotherYieldRunInTurn)
+{
+    Activate(a);
+    ASSERT_TRUE(WaitStarted());
+    // A transfer that keeps the window alive yields from its progress
+    // callback (in the program's event loop); two quick choices arrive. The
+    // second must not run inside the first one's own yields and be undone
+    // by its remainder: the last choice plays.
+    wxEventLoop loop;
+    wxEventLoopActivator active(&loop);
+    wxQueueEvent(frame, new wxTreeEvent(wxEVT_TREE_ITEM_ACTIVATED, tree, b));
+    wxQueueEvent(frame, new wxTreeEvent(wxEVT_TREE_ITEM_ACTIVATED, tree, c));
+    {
+        Watchdog dog("switches inside a yield from " + State());
+        EXPECT_TRUE(ZPYield());
+    }
+    ASSERT_TRUE(Await([&] { return frame->currentSRef == Ref(HD_C); }));
+    EXPECT_EQ(frame->previousSRef, Ref(SD_B));
+    ASSERT_TRUE(WaitStarted());
+    gchar* loc = nullptr;
+    g_object_get(source, "location", &loc, NULL);
+    EXPECT_NE(std::string(loc ? loc : "").find(EncodedRef(HD_C)), std::string::npos) << loc;
+    g_free(loc);
 }

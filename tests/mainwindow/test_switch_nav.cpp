@@ -2,14 +2,11 @@
 // the tuner question, TV control and the zap timer.
 #include "mainwindow/switch_fixture.h"
 
+#include <wx/sizer.h>
+#include <wx/statbox.h>
 #include <wx/tglbtn.h>
 
 using namespace sw;
-
-static wxString Ref(const char* r)
-{
-    return wxString::FromUTF8(r);
-}
 
 TEST_F(SwitchTest, NextWrapsToTheFirstAndSkipsMarkers)
 {
@@ -24,7 +21,7 @@ TEST_F(SwitchTest, NextWrapsToTheFirstAndSkipsMarkers)
     Click("ID_BUTTON_NEXT_SERVICE");
     EXPECT_EQ(frame->currentSRef, Ref(SD_A));
     EXPECT_EQ(tree->GetSelection(), marker);
-    ASSERT_TRUE(RunUntil([&] { return frame->currentSRef == Ref(SD_B); }));
+    ASSERT_TRUE(Await([&] { return frame->currentSRef == Ref(SD_B); }));
     EXPECT_EQ(frame->currentItem, b);
     EXPECT_EQ(frame->previousSRef, Ref(SD_A));
     // The marker itself was never asked for.
@@ -40,7 +37,7 @@ TEST_F(SwitchTest, PreviousWrapsToTheLastAndSkipsMarkers)
     Click("ID_BUTTON_PREV_SERVICE");
     EXPECT_EQ(frame->currentSRef, Ref(SD_B));
     Click("ID_BUTTON_PREV_SERVICE");
-    ASSERT_TRUE(RunUntil([&] { return frame->currentSRef == Ref(SD_A); }));
+    ASSERT_TRUE(Await([&] { return frame->currentSRef == Ref(SD_A); }));
     EXPECT_EQ(frame->currentItem, a);
 }
 
@@ -95,6 +92,12 @@ TEST_F(SwitchTest, AReferenceWithDoubleColonStreamsWithoutItsName)
     EXPECT_EQ(frame->currentSRef, wxT("1:0:1:2921:44D:1:C00000:0:0:0:"));
     ASSERT_TRUE(WaitStarted());
     std::vector<std::string> web = sim->loggedPaths("web");
+    // Choosing it again while it plays changes nothing.
+    frame->SwitchService(&p);
+    RunFor(500);
+    EXPECT_EQ(sim->loggedPaths("web").size(), web.size());
+    EXPECT_TRUE(sim->loggedPaths("stream").empty());
+    EXPECT_EQ(GST_STATE(pipeline), GST_STATE_PLAYING);
     bool zapped = false;
     for (const auto& w : web)
         zapped = zapped || w == "/web/zap?sRef=" + EncodedRef("1:0:1:2921:44D:1:C00000:0:0:0:");
@@ -107,13 +110,26 @@ TEST_F(SwitchTest, AReferenceWithDoubleColonStreamsWithoutItsName)
 TEST_F(SwitchTest, NoFreeTunerAnsweredNoResumesThePreviousStream)
 {
     config.tvcontrol = 0;
-    Activate(a);
-    ASSERT_TRUE(WaitStarted());
-    // The receiver's own picture moves to another transponder: with the
+    // The receiver's own picture is on another transponder: with the
     // running recording both tuners are taken.
-    sim->control("/control/current?sRef=" + EncodedRef("1:0:19:2844:437:1:C00000:0:0:0:"));
+    const std::string elsewhere = "/control/current?sRef=" + EncodedRef("1:0:19:2844:437:1:C00000:0:0:0:");
+    sim->control(elsewhere);
     wxTreeItemId far = Add(wxT("Bayern Fernsehen"), 1, "1:0:1:2888:3FB:1:C00000:0:0:0:", 6);
     MessageBoxRecorder rec(wxNO);
+    // Before anything played there is nothing to resume: all stays stopped.
+    Activate(far);
+    ASSERT_EQ(rec.boxes().size(), 1u);
+    EXPECT_FALSE(frame->chkTimer.IsRunning());
+    RunFor(1500);
+    EXPECT_EQ(GST_STATE(pipeline), GST_STATE_NULL) << State();
+    EXPECT_FALSE(frame->synTimer.IsRunning());
+    EXPECT_TRUE(frame->currentSRef.empty());
+
+    rec.clear();
+    sim->control("/control/current?sRef=" + EncodedRef(SD_A));
+    Activate(a);
+    ASSERT_TRUE(WaitStarted());
+    sim->control(elsewhere);
     size_t streams = sim->loggedPaths("stream").size();
     Activate(far);
     ASSERT_EQ(rec.boxes().size(), 1u);
@@ -123,10 +139,9 @@ TEST_F(SwitchTest, NoFreeTunerAnsweredNoResumesThePreviousStream)
     EXPECT_TRUE(rec.boxes()[0].style & wxYES_NO);
     EXPECT_EQ(frame->currentSRef, Ref(SD_A));
     EXPECT_EQ(frame->previousSRef, wxString());
-    EXPECT_EQ(frame->currentItem, far);   // the tree moved; the stream did not
     EXPECT_EQ(config.tvcontrol, 0);
     ASSERT_TRUE(WaitStarted());
-    ASSERT_TRUE(RunUntil([&] { return GST_STATE(pipeline) == GST_STATE_PLAYING; }));
+    ASSERT_TRUE(Await([&] { return GST_STATE(pipeline) == GST_STATE_PLAYING; }));
     std::vector<std::string> s = sim->loggedPaths("stream");
     ASSERT_GT(s.size(), streams);
     EXPECT_EQ(s.back(), "/" + EncodedRef(SD_A));
@@ -186,7 +201,7 @@ TEST_F(SwitchTest, TheZapTimerSwitchesToThePendingService)
     Activate(a);
     frame->pendingZap = tree->GetItemData(b);
     frame->zapTimer.StartOnce(50);
-    ASSERT_TRUE(RunUntil([&] { return frame->currentSRef == Ref(SD_B); }));
+    ASSERT_TRUE(Await([&] { return frame->currentSRef == Ref(SD_B); }));
     EXPECT_EQ(frame->previousItem, a);
 }
 
@@ -206,4 +221,14 @@ TEST_F(SwitchTest, RecordingsUseTheWebPortWithCredentials)
     int program = 0;
     g_object_get(demuxer, "program-number", &program, NULL);
     EXPECT_EQ(program, -1);
+}
+
+TEST_F(SwitchTest, ProgrammeInfoNamesTheServiceWithoutEmphasisMarks)
+{
+    Activate(c);
+    Add(wxT("Nord Fernsehen"), 1, "1:0:1:28AA:3FB:1:C00000:0:0:0:", 6);
+    Click("ID_BUTTON_NEXT_SERVICE");
+    ASSERT_EQ(frame->currentSRef, wxT("1:0:1:28AA:3FB:1:C00000:0:0:0:"));
+    EXPECT_EQ(frame->boxInfo->GetStaticBox()->GetLabel(), wxT(" Programminfo [ Nord Fernsehen ] "));
+    EXPECT_EQ(frame->nowTitle, wxT("Nord Fernsehen"));
 }

@@ -6,6 +6,7 @@
 #include <wx/log.h>
 
 #include "app/app.h"
+#include "app/toolkit.h"
 #include "support/msgbox.h"
 
 // A failed assertion would open a dialog nobody can click: fail the test instead.
@@ -20,6 +21,7 @@ static void FailOnAssert(const wxString& file, int line, const wxString& func,
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    ForceX11Backend();
     // No test may ever wait for a click: an unexpected box fails the test.
     InstallFailingMessageBoxHandler();
     wxSetAssertHandler(FailOnAssert);

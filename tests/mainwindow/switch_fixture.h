@@ -117,14 +117,14 @@ protected:
 
     void Activate(const wxTreeItemId& item)
     {
-        Watchdog dog("activating '" + Label(item) + "' from " + State());
+        Watchdog dog("activating '" + Label(item) + "' (from " + State() + ")");
         wxTreeEvent ev(wxEVT_TREE_ITEM_ACTIVATED, tree, item);
         frame->ProcessWindowEvent(ev);
     }
 
     void Click(const char* id)
     {
-        Watchdog dog(std::string(id) + " from " + State());
+        Watchdog dog(std::string(id) + " (from " + State() + ")");
         wxCommandEvent ev(wxEVT_BUTTON, XRCID(id));
         frame->ProcessWindowEvent(ev);
     }
@@ -145,8 +145,11 @@ protected:
     }
 
     // Runs the event loop until cond holds; on time-out says what it saw.
-    ::testing::AssertionResult Await(const std::function<bool()>& cond, int timeoutMs = 10000)
+    // Events that keep posting each other never let the loop come back to
+    // the check: the watchdog ends that.
+    ::testing::AssertionResult Await(const std::function<bool()>& cond, int timeoutMs = 15000)
     {
+        Watchdog dog("running the event loop (from " + State() + ")", timeoutMs / 1000 + 10);
         if (RunUntil(cond, timeoutMs))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "not reached within " << timeoutMs << " ms; " << State();

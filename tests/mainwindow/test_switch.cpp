@@ -49,13 +49,13 @@ TEST_F(SwitchTest, SdServicePlaysIntoThePanelWithItsTracks)
     EXPECT_EQ(streaminfo.videopid, 0x200);
     EXPECT_EQ(streaminfo.ttxpid, 0x103);
     EXPECT_STREQ(streaminfo.ttxlanguage, "deu");
-    ASSERT_TRUE(RunUntil([] { return streaminfo.width == 720 && streaminfo.fps_n == 25; }));
+    ASSERT_TRUE(Await([] { return streaminfo.width == 720 && streaminfo.fps_n == 25; }, 30000));
     EXPECT_EQ(streaminfo.height, 576);
 
     // The picture is in the main window's video panel, not somewhere else.
     unsigned long xid = VideoWindowHandle();
     ASSERT_NE(xid, 0u);
-    EXPECT_TRUE(RunUntil([&] { return LooksLikePicture(WindowStats(xid)); }))
+    EXPECT_TRUE(Await([&] { return LooksLikePicture(WindowStats(xid)); }, 30000))
         << "max " << WindowStats(xid).maxValue << " distinct " << WindowStats(xid).distinct;
 }
 
@@ -66,7 +66,7 @@ TEST_F(SwitchTest, HdServicePlays)
     ASSERT_TRUE(WaitStarted());
     EXPECT_EQ(Entries(frame->videoChoice), std::vector<wxString>{wxT("Videospur 1 (0x0200, H264)")});
     EXPECT_EQ(Factories().count("avdec_h264"), 1u);
-    EXPECT_TRUE(RunUntil([] { return LooksLikePicture(LastSampleStats(videosink)); }));
+    EXPECT_TRUE(Await([] { return LooksLikePicture(LastSampleStats(videosink)); }, 30000));
 }
 
 TEST_F(SwitchTest, RadioLeavesTheVideoToolsDisabled)
@@ -143,9 +143,9 @@ TEST_F(SwitchTest, AnEndedStreamIsResynchronised)
     ASSERT_TRUE(WaitStarted());
     sim->control("/control/stream?stop_after=2");
     // The stream ends, SYN stops and restarts it: a second request comes.
-    ASSERT_TRUE(RunUntil([&] { return sim->loggedPaths("stream").size() >= 2; }, 60000));
+    ASSERT_TRUE(Await([&] { return sim->loggedPaths("stream").size() >= 2; }, 60000));
     sim->control("/control/stream?stop_after=");
-    ASSERT_TRUE(RunUntil([&] {
+    ASSERT_TRUE(Await([&] {
         return sim->loggedPaths("stream").size() >= 2 && GST_STATE(pipeline) == GST_STATE_PLAYING &&
                StatusText() == wxT("Streaming gestartet");
     }, 60000));
@@ -159,7 +159,7 @@ TEST_F(SwitchTest, AStreamThatNeverStartsIsRetriedFiveTimesThenGivenUp)
     sim->control("/control/stream?stall=1");
     std::vector<wxString> statuses;
     Activate(a);
-    ASSERT_TRUE(RunUntil([&] {
+    ASSERT_TRUE(Await([&] {
         wxString s = StatusText();
         if (statuses.empty() || statuses.back() != s)
             statuses.push_back(s);
@@ -192,7 +192,7 @@ TEST_F(SwitchTest, RecordingPlaysAdvancesAndSeeks)
     EXPECT_TRUE(frame->mpbTimer.IsRunning());
     auto* progress = XRCCTRL(*frame, "ID_STATICTEXT5", wxStaticText);
     ASSERT_NE(progress, nullptr);
-    ASSERT_TRUE(RunUntil([&] { return progress->GetLabel().Contains(wxT(" / ")); }));
+    ASSERT_TRUE(Await([&] { return progress->GetLabel().Contains(wxT(" / ")); }, 30000));
     wxString first = progress->GetLabel();
     // The duration is estimated from the file size: about the 20 s recorded.
     long secs = 0;
@@ -200,16 +200,16 @@ TEST_F(SwitchTest, RecordingPlaysAdvancesAndSeeks)
     ASSERT_TRUE(first.AfterLast(':').BeforeFirst('s').ToLong(&secs)) << first;
     EXPECT_GE(secs, 15) << first;
     EXPECT_LE(secs, 30) << first;
-    ASSERT_TRUE(RunUntil([&] { return progress->GetLabel() != first; }));
+    ASSERT_TRUE(Await([&] { return progress->GetLabel() != first; }, 30000));
 
     ASSERT_TRUE(gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
                                         GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT),
                                         12 * GST_SECOND));
-    ASSERT_TRUE(RunUntil([&] {
+    ASSERT_TRUE(Await([&] {
         gint64 pos = 0;
         return gst_element_query_position(pipeline, GST_FORMAT_TIME, &pos) && pos >= 10 * GST_SECOND;
-    }));
-    ASSERT_TRUE(RunUntil([&] { return progress->GetLabel().StartsWith(wxT("0h:00m:1")); }));
+    }, 30000));
+    ASSERT_TRUE(Await([&] { return progress->GetLabel().StartsWith(wxT("0h:00m:1")); }, 30000));
     std::vector<std::string> files = sim->loggedPaths("file");
     ASSERT_GE(files.size(), 2u);   // the seek asked for a new byte range
 }
@@ -281,7 +281,7 @@ TEST_F(SwitchTest, SwitchesArrivingDuringAnotherYieldRunInTurn)
     wxQueueEvent(frame, new wxTreeEvent(wxEVT_TREE_ITEM_ACTIVATED, tree, b));
     wxQueueEvent(frame, new wxTreeEvent(wxEVT_TREE_ITEM_ACTIVATED, tree, c));
     {
-        Watchdog dog("switches inside a yield from " + State());
+        Watchdog dog("switches inside a yield (from " + State() + ")");
         EXPECT_TRUE(ZPYield());
     }
     ASSERT_TRUE(Await([&] { return frame->currentSRef == Ref(HD_C); }));

@@ -54,14 +54,3 @@ DeviceInfo ParseDeviceInfo(const wxString& xml)
     }
     return info;
 }
-
-int ModeFromServiceRef(const wxString& sref, int current)
-{
-    if (sref.StartsWith(wxT("1:0:0")))
-        return 3;
-    if (sref.StartsWith(wxT("1:0:1")))
-        return 1;
-    if (sref.StartsWith(wxT("1:0:2")))
-        return 2;
-    return current;
-}

@@ -20,7 +20,3 @@ struct DeviceInfo {
     wxString version;     // e2webifversion
 };
 DeviceInfo ParseDeviceInfo(const wxString& xml);
-
-// Mode of a service reference by its prefix: 3 recording, 1 TV, 2 radio;
-// anything else keeps `current`.
-int ModeFromServiceRef(const wxString& sref, int current);

@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "app/startup.h"
 #include "mainwindow/mainframe.h"
+#include "webif/current.h"
 #include "webif/webif.h"
 #include "webif/payload.h"
 #include "stream/pipeline.h"
@@ -101,7 +102,7 @@ void MySplashFrame::InitTimer(wxTimerEvent&)
             getWebIF("powerstate?newstate=0");
     } else {
         mf->currentSRef = override_sref;
-        mf->currentMode = ModeFromServiceRef(override_sref, mf->currentMode);
+        mf->currentMode = ModeFromRef(override_sref, mf->currentMode);
     }
 
     // 4.-7. the lists

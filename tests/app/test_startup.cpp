@@ -32,12 +32,3 @@ TEST(StartupSequence, DeviceInfoNeedsItsRoot)
     EXPECT_FALSE(ParseDeviceInfo(wxT("<e2deviceinfo><broken")).valid);
     EXPECT_FALSE(ParseDeviceInfo(wxString()).valid);
 }
-
-TEST(StartupSequence, ModeFromReferencePrefix)
-{
-    EXPECT_EQ(ModeFromServiceRef(wxT("1:0:1:6D66:437:1:C00000:0:0:0:"), 0), 1);
-    EXPECT_EQ(ModeFromServiceRef(wxT("1:0:2:6E:437:1:C00000:0:0:0:"), 0), 2);
-    EXPECT_EQ(ModeFromServiceRef(wxT("1:0:0:0:0:0:0:0:0:0:/hdd/movie/a.ts"), 1), 3);
-    EXPECT_EQ(ModeFromServiceRef(wxT("4097:0:1:0:0:0:0:0:0:0:"), 2), 2);
-    EXPECT_EQ(ModeFromServiceRef(wxString(), 1), 1);
-}

@@ -42,6 +42,8 @@ pid_t StartProgram(std::vector<std::string> args)
     args.insert(args.begin(), exe);
     pid_t pid = fork();
     if (pid == 0) {
+        // kept for the test: a failed toolkit check is reported there
+        freopen((Home() + "/stderr.txt").c_str(), "w", stderr);
         std::vector<char*> argv;
         for (auto& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
@@ -229,6 +231,8 @@ TEST(EndToEnd, StartsPlaysAndClosesCleanly)
         app = -1;   // reaped
     XCloseDisplay(d);
     EXPECT_EQ(rc, 0) << "the program did not end cleanly after closing its main window";
+    std::string err = ReadFile(Home() + "/stderr.txt");
+    EXPECT_EQ(err.find("wxWidgets-Prüfung fehlgeschlagen"), std::string::npos) << err;
 
     // The stream request (logged when it ends) was for the receiver's current service.
     ASSERT_TRUE(WaitFor([&] { return !sim.loggedPaths("stream").empty(); }, 10));

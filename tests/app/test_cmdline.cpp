@@ -24,18 +24,6 @@ CmdLineResult Eval(std::initializer_list<const char*> options, int profiles = 1)
 
 }  // namespace
 
-TEST(CommandLine, NothingGiven)
-{
-    CmdLineResult r = Eval({});
-    EXPECT_FALSE(r.end);
-    EXPECT_TRUE(r.boxes.empty());
-    EXPECT_FALSE(r.verbose || r.logfile || r.runConfig || r.fallback || r.dontCheckStandby || r.rebuild);
-    EXPECT_EQ(r.activeProfile, 0);
-    EXPECT_EQ(r.startMode, 0);
-    EXPECT_TRUE(r.gstdebug.empty());
-    EXPECT_TRUE(r.overrideSRef.empty());
-}
-
 TEST(CommandLine, EverySwitchShortAndLong)
 {
     CmdLineResult s = Eval({"-v", "-l", "-c", "-f", "-n", "-r"});
@@ -170,18 +158,6 @@ TEST_F(ApplyCommandLineTest, SetsTheSwitches)
     EXPECT_FALSE(DontCheckStandby);
     EXPECT_TRUE(compatibility);
     EXPECT_EQ(config.profile_active, 0);
-}
-
-TEST_F(ApplyCommandLineTest, HelpAndErrorsEndWithTheirBox)
-{
-    MessageBoxRecorder rec;
-    EXPECT_FALSE(ApplyCommandLine(Eval({"-v", "--help"})));
-    EXPECT_FALSE(cmd_verbose);
-    EXPECT_FALSE(ApplyCommandLine(Eval({"-q"})));
-    ASSERT_EQ(rec.boxes().size(), 2u);
-    EXPECT_EQ(rec.boxes()[0].text, CommandLineHelp());
-    EXPECT_EQ(rec.boxes()[0].caption, wxT("Zappora E2"));
-    EXPECT_TRUE(rec.boxes()[1].text.StartsWith(wxT("Ein Kommandozeilen-Parameter ist fehlerhaft!")));
 }
 
 TEST_F(ApplyCommandLineTest, LogfileTruncatesTheDump)

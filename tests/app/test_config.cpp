@@ -92,17 +92,17 @@ TEST_F(ConfigFile, EveryWrittenKeyRoundTrips)
     ASSERT_TRUE(WriteConfigFile(file, out));
     EXPECT_EQ(ReadBytes(file), first);
     // and none is left out of the file
-    for (const char* line : {"Language=EN", "TVProviders=1", "RAProviders=1", "Volume=77", "Deinterlacer=3",
-                             "TVControl=0", "ExpertMode=1", "Tooltips=0", "OnlineUpdate=1",
-                             "RecDir=", "ExcludeDir=/hdd/movie/trash", "SortMode=2",
+    for (const char* line : {"Language=EN", "TVProviders=1", "RAProviders=1", "Volume=77",
+                             "Deinterlacer=3", "TVControl=0", "ExpertMode=1", "Tooltips=0",
+                             "OnlineUpdate=1", "RecDir=", "ExcludeDir=/hdd/movie/trash", "SortMode=2",
                              "SkipTime=60", "Rezap=1", "EPGSimilar=0", "StreamBuffer=90", "Position=4",
-                             "Size=40", "Offset=10", "Alpha=0.55", "Dir=",
-                             "Tag=Tag mit Leerzeichen", "LBand=-3.5", "MBand=1.25", "HBand=12",
-                             "Brightness=-0.25", "Contrast=1.5", "Color=0.75", "RCType=1", "Intervall=5",
-                             "Mode=2", "Quality=3", "Resolution=1", "XPos=11", "YPos=22", "XPos=33",
-                             "YPos=44", "Width=640", "Height=360", "Port=8181", "Host=proxy.local",
-                             "Port=3128", "User=pu", "Pass=pp", "Name=Box 3", "Host=127.0.0.4",
-                             "WPort=8882", "SPort=8003", "Https=1"})
+                             "Size=40", "Offset=10", "Alpha=0.55", "Dir=", "Tag=Tag mit Leerzeichen",
+                             "LBand=-3.5", "MBand=1.25", "HBand=12", "Brightness=-0.25", "Contrast=1.5",
+                             "Color=0.75", "RCType=1", "Intervall=5", "Mode=2", "Quality=3",
+                             "Resolution=1", "XPos=11", "YPos=22", "XPos=33", "YPos=44", "Width=640",
+                             "Height=360", "Port=8181", "Host=proxy.local", "Port=3128", "User=pu",
+                             "Pass=pp", "Name=Box 3", "Host=127.0.0.4", "WPort=8882", "SPort=8003",
+                             "Https=1"})
         EXPECT_NE(first.find(std::string("\n") + line), std::string::npos) << line;
     EXPECT_EQ(out.profile[0].pass, wxT("pa$s \"wört\"=;#"));
     EXPECT_TRUE(out.proxyvalid);

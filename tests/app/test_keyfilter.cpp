@@ -49,16 +49,6 @@ wxKeyEvent KeyDown(wxWindow* target, int code)
 
 }  // namespace
 
-TEST(KeyFilter, KeyInAChildBecomesOneKeyEventAtItsFrame)
-{
-    KeyFrame f;
-    wxKeyEvent key = KeyDown(f.text, WXK_F5);
-    EXPECT_EQ(wxTheApp->FilterEvent(key), 0);
-    ASSERT_EQ(f.keys.size(), 1u);
-    EXPECT_EQ(f.keys[0], WXK_F5);
-    EXPECT_EQ(f.objects[0], f.text);
-}
-
 TEST(KeyFilter, TheKeyDownItselfGoesNoFurther)
 {
     KeyFrame f;

@@ -109,7 +109,7 @@ protected:
     wxString bin;
 };
 
-TEST_F(Language, GermanIsBuiltIn)
+TEST_F(Language, GermanIsBuiltInAndTheFallback)
 {
     ZPCONFIG c;
     c.language = wxT("de");
@@ -117,12 +117,7 @@ TEST_F(Language, GermanIsBuiltIn)
     SetupLanguage(c, bin);
     EXPECT_EQ(c.language, wxT("de"));
     EXPECT_EQ(c.translator, wxT("intern "));
-}
-
-TEST_F(Language, MissingCatalogueFallsBackToGerman)
-{
-    ZPCONFIG c;
-    c.language = wxT("EN");
+    c.language = wxT("EN");   // no catalogue for it
     SetupLanguage(c, bin);
     EXPECT_EQ(c.language, wxT("DE"));
     EXPECT_EQ(c.translator, wxT("intern "));

@@ -19,12 +19,3 @@ TEST(FrameRules, HelpBookFallsBackToGerman)
     g_existing.clear();
     EXPECT_EQ(ChooseHelpBook(wxT("/opt/zp/"), wxT("DE"), Exists), wxString());
 }
-
-TEST(FrameRules, StreamSourceEntries)
-{
-    EXPECT_EQ(SourceMenuLabel(0, wxT("Wohnzimmer")), wxT("#1: Wohnzimmer"));
-    EXPECT_EQ(SourceMenuLabel(9, wxT("Zehn")), wxT("#10: Zehn"));
-    EXPECT_EQ(SourceMenuItemName(0), wxT("ID_MENUITEM_BOX1"));
-    EXPECT_EQ(SourceMenuItemName(8), wxT("ID_MENUITEM_BOX9"));
-    EXPECT_EQ(SourceMenuItemName(9), wxT("ID_MENUITEM_BOX0"));
-}

@@ -115,7 +115,7 @@ TEST_F(SwitchTest, ARunningStreamIsLeftAlone)
     ASSERT_TRUE(WaitStarted());
     // The receiver logs a stream request when its connection ends: a
     // needless resynchronisation would show up here.
-    RunFor(12000);
+    RunFor(7000);   // past the start supervision's 5 s
     EXPECT_EQ(sim->loggedPaths("stream").size(), 0u);
     EXPECT_EQ(GST_STATE(pipeline), GST_STATE_PLAYING);
     EXPECT_EQ(StatusText(), wxT("Streaming gestartet"));

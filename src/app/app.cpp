@@ -161,7 +161,7 @@ int FilterKeyEvent(wxEvent& event)
     if (event.GetEventType() != wxEVT_KEY_DOWN)
         return -1;
     wxKeyEvent& key = static_cast<wxKeyEvent&>(event);
-    wxWindow* window = wxDynamicCast(key.GetEventObject(), wxWindow);
+    wxWindow* window = dynamic_cast<wxWindow*>(key.GetEventObject());
     if (window) {
         wxCommandEvent command(wxEVT_KEY, key.GetKeyCode());
         command.SetEventObject(window);

@@ -33,7 +33,7 @@ wxWindow* EPGDialogParent()
 
 void SetBoxLabel(wxWindow* dialog, const char* name, const wxString& label)
 {
-    auto* box = wxDynamicCast(dialog->FindWindow(XRCID(name)), wxStaticBox);
+    auto* box = dynamic_cast<wxStaticBox*>(dialog->FindWindow(XRCID(name)));
     if (box)
         box->SetLabel(label);
 }

@@ -104,7 +104,7 @@ MyTimerDialog::MyTimerDialog()
     descriptionText = XRCCTRL(*this, "ID_STATICTEXT_DESCRIPTION", wxStaticText);
     stateText = XRCCTRL(*this, "ID_STATICTEXT_STATE", wxStaticText);
     for (int d = 0; d < 7; ++d)
-        day[d] = wxDynamicCast(FindWindow(XRCID(kDayBoxes[d])), wxCheckBox);
+        day[d] = dynamic_cast<wxCheckBox*>(FindWindow(XRCID(kDayBoxes[d])));
     startDate = XRCCTRL(*this, "ID_DATEPICKERCTRL_STARTDATE", wxDatePickerCtrl);
     endDate = XRCCTRL(*this, "ID_DATEPICKERCTRL_ENDDATE", wxDatePickerCtrl);
     startHour = XRCCTRL(*this, "ID_CHOICE_STARTHOUR", wxChoice);

@@ -59,8 +59,8 @@ MyAboutDialog::MyAboutDialog(wxWindow* parent)
         g_free(gst);
     }
     for (int i = 0; i < LINK_COUNT; i++) {
-        panel[i] = wxDynamicCast(FindWindow(XRCID(kLinks[i].panel)), wxPanel);
-        image[i] = wxDynamicCast(FindWindow(XRCID(kLinks[i].bitmap)), wxStaticBitmap);
+        panel[i] = dynamic_cast<wxPanel*>(FindWindow(XRCID(kLinks[i].panel)));
+        image[i] = dynamic_cast<wxStaticBitmap*>(FindWindow(XRCID(kLinks[i].bitmap)));
         if (!panel[i])
             continue;
         panel[i]->SetCursor(wxCursor(wxCURSOR_HAND));
@@ -131,7 +131,7 @@ int MyAboutDialog::LinkOf(wxWindow* window) const
 void MyAboutDialog::OnMouse(wxMouseEvent& event)
 {
     event.Skip();
-    auto* window = wxDynamicCast(event.GetEventObject(), wxWindow);
+    auto* window = dynamic_cast<wxWindow*>(event.GetEventObject());
     const int link = window ? LinkOf(window) : -1;
     if (link < 0)
         return;

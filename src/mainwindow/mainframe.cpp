@@ -88,8 +88,8 @@ bool FileExists(const wxString& path) { return wxFileExists(path); }
 
 wxStaticBoxSizer* BoxSizer(wxWindow* parent, const char* name)
 {
-    auto* box = wxDynamicCast(parent->FindWindow(XRCID(name)), wxStaticBox);
-    return box ? wxDynamicCast(box->GetContainingSizer(), wxStaticBoxSizer) : nullptr;
+    auto* box = dynamic_cast<wxStaticBox*>(parent->FindWindow(XRCID(name)));
+    return box ? dynamic_cast<wxStaticBoxSizer*>(box->GetContainingSizer()) : nullptr;
 }
 
 } // namespace
@@ -110,8 +110,7 @@ MyMainFrame::MyMainFrame()
     audioChoice = XRCCTRL(*this, "ID_CHOICE_AUDIO", wxBitmapComboBox);
     videoChoice = XRCCTRL(*this, "ID_CHOICE_VIDEO", wxBitmapComboBox);
     for (int i = 0; i < 6; i++)
-        infoText[i] = wxDynamicCast(FindWindow(XRCID(wxString::Format(wxT("ID_STATICTEXT%d"), i + 1))),
-                                    wxStaticText);
+        infoText[i] = dynamic_cast<wxStaticText*>(FindWindow(XRCID(wxString::Format(wxT("ID_STATICTEXT%d"), i + 1))));
     picon = XRCCTRL(*this, "ID_STATIC_PICON", wxStaticBitmap);
     boxMode = BoxSizer(this, "ID_BOXSIZER1");
     boxInfo = BoxSizer(this, "ID_BOXSIZER2");

@@ -225,7 +225,7 @@ protected:
 
     static wxString BoxLabel(wxWindow* dialog, const char* name)
     {
-        auto* box = wxDynamicCast(dialog->FindWindow(XRCID(name)), wxStaticBox);
+        auto* box = dynamic_cast<wxStaticBox*>(dialog->FindWindow(XRCID(name)));
         return box ? box->GetLabel() : wxString();
     }
 

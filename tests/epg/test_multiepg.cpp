@@ -78,7 +78,7 @@ TEST_F(BouquetGuide, EveryServiceGetsItsOwnRunningAndFollowingEvent)
         EXPECT_EQ(row->getEventIdNext(), guide[1].id);
         EXPECT_EQ(row->getEventIdNow(), guide[0].id);
     }
-    auto* box = wxDynamicCast(dialog->FindWindow(XRCID("ID_BOXSIZER_OVERVIEW")), wxStaticBox);
+    auto* box = dynamic_cast<wxStaticBox*>(dialog->FindWindow(XRCID("ID_BOXSIZER_OVERVIEW")));
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->GetLabel(), wxT(" Bouquetübersicht [ Favoriten (TV) ] "));
     // the bouquet reference leaves with its blanks and quotes encoded once
@@ -104,7 +104,7 @@ TEST_F(BouquetGuide, DetailsShowPiconProgressAndTheClock)
     const wxBitmap drawn(file, wxBITMAP_TYPE_PNG);
     ASSERT_TRUE(drawn.IsOk()) << "picon missing: " << file;
     EXPECT_TRUE(SameImage(dialog->picon->GetBitmap(), drawn));
-    auto* details = wxDynamicCast(dialog->FindWindow(XRCID("ID_BOXSIZER_DETAILS")), wxStaticBox);
+    auto* details = dynamic_cast<wxStaticBox*>(dialog->FindWindow(XRCID("ID_BOXSIZER_DETAILS")));
     EXPECT_EQ(details->GetLabel(), wxT(" Sendungsdetails [ Erstes Programm HD ] "));
     EXPECT_TRUE(dialog->nowText->GetValue().StartsWith(list->GetItemText(erstes, 2) + wxT("\n\n")));
     EXPECT_TRUE(dialog->nextText->GetValue().StartsWith(list->GetItemText(erstes, 4) + wxT("\n\n")));

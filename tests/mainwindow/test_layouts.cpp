@@ -41,8 +41,8 @@ void CollectLeaves(wxWindow* window, std::vector<wxWindow*>& out)
     for (wxWindow* child : window->GetChildren()) {
         if (!child->IsShown() || child->IsTopLevel())
             continue;
-        const bool container = wxDynamicCast(child, wxPanel) && !child->GetChildren().empty();
-        if (wxDynamicCast(child, wxStaticBox) || container || wxDynamicCast(child, wxToolBar)) {
+        const bool container = dynamic_cast<wxPanel*>(child) && !child->GetChildren().empty();
+        if (dynamic_cast<wxStaticBox*>(child) || container || dynamic_cast<wxToolBar*>(child)) {
             CollectLeaves(child, out);
             continue;
         }
@@ -77,7 +77,7 @@ void ExpectTidy(wxTopLevelWindow* window)
     }
     // Every text label is wide enough for its text.
     for (wxWindow* w : leaves) {
-        auto* text = wxDynamicCast(w, wxStaticText);
+        auto* text = dynamic_cast<wxStaticText*>(w);
         if (!text || text->HasFlag(wxST_NO_AUTORESIZE) || text->HasFlag(wxST_ELLIPSIZE_END))
             continue;
         EXPECT_GE(text->GetSize().x, text->GetTextExtent(text->GetLabelText()).x - 2)
@@ -226,11 +226,11 @@ TEST_F(FrameTest, SplashLayoutIsTidy)
     auto* bitmap = frame->FindWindow(XRCID("ID_STATICBITMAP_SPLASHBITMAP"));
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(bitmap->GetSize(), wxSize(384, 288));
-    auto* gauge = wxDynamicCast(frame->FindWindow(XRCID("ID_GAUGE_SPLASHGAUGE")), wxGauge);
+    auto* gauge = dynamic_cast<wxGauge*>(frame->FindWindow(XRCID("ID_GAUGE_SPLASHGAUGE")));
     ASSERT_NE(gauge, nullptr);
     EXPECT_EQ(gauge->GetRange(), 6);
     EXPECT_EQ(gauge->GetValue(), 1);
-    auto* text = wxDynamicCast(frame->FindWindow(XRCID("ID_STATICTEXT_SPLASHTEXT")), wxStaticText);
+    auto* text = dynamic_cast<wxStaticText*>(frame->FindWindow(XRCID("ID_STATICTEXT_SPLASHTEXT")));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->GetLabel(), wxT("Bedienoberfläche vorbereiten..."));
     Photograph(frame, wxT("splash.png"));

@@ -178,7 +178,7 @@ TEST(Resources, ChannelTreeIsTheOwnTreeClass)
     ASSERT_TRUE(wxXmlResource::Get()->LoadFrame(frame, nullptr, wxT("ID_MAINFRAME")));
     wxWindow* tree = frame->FindWindow(XRCID("ID_TREECTRL1"));
     ASSERT_NE(tree, nullptr);
-    EXPECT_NE(wxDynamicCast(tree, MyTreeCtrl), nullptr);
+    EXPECT_NE(dynamic_cast<MyTreeCtrl*>(tree), nullptr);
     frame->Destroy();
 }
 

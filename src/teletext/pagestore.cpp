@@ -109,12 +109,17 @@ void FileLine(const unsigned char* line)
             page += 0x800;
         const int s1 = dehamming[src[2]], s2 = dehamming[src[3]];
         const int s3 = dehamming[src[4]], s4 = dehamming[src[5]];
-        if (s1 == 0xFF || s2 == 0xFF || s3 == 0xFF || s4 == 0xFF || (s4 & 3) != 0 || s3 != 0 ||
-            s1 > 9) {
+        if (s1 == 0xFF || s2 == 0xFF || s3 == 0xFF || s4 == 0xFF) {
             cur = Current();
             return;
         }
-        const int subpage = (s2 & 7) << 4 | s1;
+        // 3F7F is the "no sub-code" value many broadcasters send on single pages.
+        const bool noSubCode = s1 == 0xF && (s2 & 7) == 7 && s3 == 0xF && (s4 & 3) == 3;
+        if (!noSubCode && ((s4 & 3) != 0 || s3 != 0 || s1 > 9)) {
+            cur = Current();
+            return;
+        }
+        const int subpage = noSubCode ? 0 : (s2 & 7) << 4 | s1;
         cur.page = page;
         cur.subpage = subpage;
         subpagetable[page] = subpage;

@@ -122,6 +122,11 @@ TEST_F(TeletextStore, MagazineZeroIsEightAndSubPagesUpTo79)
     EXPECT_EQ(RowOf(0x800, 0x79, 1), Pad("acht"));
     EXPECT_EQ(RowOf(0x800, 0x79, 0).substr(0, 8), " 800-79 ");
     EXPECT_EQ(CurrentSubPage(0x800), 0x79);
+    // The "no sub-code" value (S1..S4 = F,7,F,3, control bits set beside it)
+    // files a single page as sub-page 0.
+    Feed(Lines({HeaderNibbles(2, 3, 4, SubCode{0xF, 0xF, 0xF, 0xF}, "ohne"), Row(2, 1, "einzeln")}));
+    EXPECT_EQ(RowOf(0x234, 0, 1), Pad("einzeln"));
+    EXPECT_EQ(RowOf(0x234, 0, 0).substr(0, 8), " 234-00 ");
 }
 
 TEST_F(TeletextStore, RejectedHeadersDropTheirRows)

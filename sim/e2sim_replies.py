@@ -195,7 +195,8 @@ def getallservices(state, params, now):
     with state.lock:
         cached = state.cache.get(key)
         if cached is None:
-            cached = render(("e2servicelistrecursive", [container_node(c) for c in containers]))
+            cached = render(("e2servicelistrecursive", [container_node(c) for c in containers]),
+                            state.pretty)
             state.cache[key] = cached
     return cached
 

@@ -121,11 +121,12 @@ class Faults:
 
 class State:
     def __init__(self, data, disk, media, info, standby=False,
-                 start_service="Erstes Programm HD", clock=None):
+                 start_service="Erstes Programm HD", clock=None, pretty=False):
         """media: the stream module (audio_tracks); info: host and webif_version."""
         self.lock = threading.RLock()
         self.clock = clock or Clock()
         self.start_now = self.clock._base
+        self.pretty = pretty
         self.data = data
         self.disk = disk
         self.media = media

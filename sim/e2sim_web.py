@@ -335,7 +335,7 @@ class WebHandler(BaseHTTPRequestHandler):
                 # a fault of the simulator itself: answer like a crashed page
                 traceback.print_exc()
                 return self._error(kind, 500, "Internal Server Error", head=head)
-            body = reply if isinstance(reply, bytes) else render(reply)
+            body = reply if isinstance(reply, bytes) else render(reply, state.pretty)
             ctype = "text/xml; charset=UTF-8"
             if fault.get("wrongroot"):
                 body = rename_root(body)

@@ -80,6 +80,19 @@ class XmlReplies(unittest.TestCase):
         # C1 emphasis and line-break codes survive, C0 controls are dropped
         self.assertEqual(root.find("e2list/e2d").text, "x & <y>\x86z\x87\x8a")
 
+    def test_pretty_layout_carries_the_same_values(self):
+        tree = ("e2servicelistrecursive", [("e2bouquet", [
+            ("e2servicereference", '1:7:1:0:0:0:0:0:0:0:FROM BOUQUET "a.tv"'),
+            ("e2servicename", "S\u00fcd & \x86Nord\x87 'Info'")])])
+        body = render(tree, pretty=True)
+        self.assertIn(b"&quot;a.tv&quot;", body)
+        self.assertIn(b"&#134;Nord&#135;", body)
+        plain, pretty = ET.fromstring(render(tree)), ET.fromstring(body)
+        for path in ("e2bouquet/e2servicereference", "e2bouquet/e2servicename"):
+            self.assertNotEqual(pretty.find(path).text, plain.find(path).text)
+            self.assertEqual(pretty.find(path).text.strip(), plain.find(path).text)
+        self.assertIsNotNone(pretty.find("e2bouquet/e2servicetype"))
+
     def test_fault_transformations_break_the_document(self):
         body = render(("e2eventlist", [("e2event", [("e2eventid", 1)])]))
         self.assertRaises(ET.ParseError, ET.fromstring, e2sim_web.break_xml(body))

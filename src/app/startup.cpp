@@ -1,9 +1,10 @@
 #include "app/startup.h"
 
-#include <wx/log.h>
-#include <wx/mstream.h>
+#include <climits>
 #include <wx/tokenzr.h>
 #include <wx/xml/xml.h>
+
+#include "webif/services.h"
 
 int SplashGaugeRange(bool dontCheckStandby, bool tvProviders, bool raProviders)
 {
@@ -24,7 +25,7 @@ WebIFVersion ParseWebIFVersion(const wxString& text)
     wxStringTokenizer tok(text, wxT("."), wxTOKEN_RET_EMPTY_ALL);
     for (int i = 0; i < 3 && tok.HasMoreTokens(); ++i) {
         long n = 0;
-        if (tok.GetNextToken().Trim().Trim(false).ToLong(&n) && n >= 0 && n < 256)
+        if (tok.GetNextToken().Trim().Trim(false).ToLong(&n) && n >= 0 && n <= INT_MAX)
             *parts[i] = int(n);
     }
     return v;
@@ -33,24 +34,15 @@ WebIFVersion ParseWebIFVersion(const wxString& text)
 DeviceInfo ParseDeviceInfo(const wxString& xml)
 {
     DeviceInfo info;
-    if (xml.empty())
-        return info;
-    wxScopedCharBuffer utf8 = xml.utf8_str();
-    wxMemoryInputStream in(utf8.data(), utf8.length());
     wxXmlDocument doc;
-    {
-        wxLogNull quiet;
-        if (!doc.Load(in, wxT("UTF-8")) || !doc.GetRoot())
-            return info;
-    }
-    if (doc.GetRoot()->GetName() != wxT("e2deviceinfo"))
+    if (!LoadReplyXml(xml, doc) || doc.GetRoot()->GetName() != wxT("e2deviceinfo"))
         return info;
     info.valid = true;
     for (wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext()) {
         if (n->GetName() == wxT("e2webifversion"))
-            info.version = n->GetNodeContent().Trim().Trim(false);
+            info.version = ElementText(n);
         else if (n->GetName() == wxT("e2devicename"))
-            info.model = n->GetNodeContent().Trim().Trim(false);
+            info.model = ElementText(n);
     }
     return info;
 }

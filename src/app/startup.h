@@ -8,9 +8,12 @@ int SplashGaugeRange(bool dontCheckStandby, bool tvProviders, bool raProviders);
 
 struct WebIFVersion {
     int major = 0, minor = 0, patch = 0;
-    long packed() const { return (long(major) << 16) | (long(minor) << 8) | long(patch); }
     // The oldest web interface whose replies the program understands: 1.6.2.
-    bool tooOld() const { return packed() < 67074; }
+    // Compared part by part, so "1.256" is newer, not "1.0".
+    bool tooOld() const
+    {
+        return major != 1 ? major < 1 : minor != 6 ? minor < 6 : patch < 2;
+    }
 };
 WebIFVersion ParseWebIFVersion(const wxString& text);
 

@@ -10,12 +10,8 @@ bool ParseStandbyState(const wxString& xml)
     if (!LoadReplyXml(xml, doc) || doc.GetRoot()->GetName() != wxT("e2powerstate"))
         return false;
     for (const wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext())
-        if (n->GetType() == wxXML_ELEMENT_NODE && n->GetName() == wxT("e2instandby")) {
-            // Some firmware indents the value and writes "True".
-            wxString v = n->GetNodeContent();
-            v.Trim(false);
-            return v.Lower().StartsWith(wxT("true"));
-        }
+        if (n->GetType() == wxXML_ELEMENT_NODE && n->GetName() == wxT("e2instandby"))
+            return ElementText(n).Lower().StartsWith(wxT("true"));  // some firmware writes "True"
     return false;
 }
 
@@ -62,7 +58,7 @@ int ModeFromRef(const wxString& ref, int previous)
 
 static wxString FieldText(const wxXmlNode* n)
 {
-    wxString v = n->GetNodeContent();
+    const wxString v = ElementText(n);
     return v == wxT("None") ? wxString() : v;
 }
 
@@ -202,13 +198,13 @@ bool ParseAudioTracks(const wxString& xml, std::vector<AudioTrack>& tracks, bool
             if (f->GetType() != wxXML_ELEMENT_NODE)
                 continue;
             if (f->GetName() == wxT("e2audiotrackdescription"))
-                t.description = f->GetNodeContent();
+                t.description = ElementText(f);
             else if (f->GetName() == wxT("e2audiotrackid"))
-                t.id = f->GetNodeContent();
+                t.id = ElementText(f);
             else if (f->GetName() == wxT("e2audiotrackpid"))
-                t.pid = f->GetNodeContent();
+                t.pid = ElementText(f);
             else if (f->GetName() == wxT("e2audiotrackactive"))
-                t.active = f->GetNodeContent();
+                t.active = ElementText(f);
         }
         tracks.push_back(t);
     }
@@ -264,14 +260,14 @@ wxString FormatSimilarEvents(const wxString& xml)
                 continue;
             if (f->GetName() == wxT("e2eventstart")) {
                 long start = 0;
-                f->GetNodeContent().ToLong(&start);
+                ElementText(f).ToLong(&start);
                 time_t t = start;
                 struct tm lt;
                 localtime_r(&t, &lt);
                 text += wxString::Format(wxT("\n%.2d.%.2d.%.4d - %.2d:%.2d - "), lt.tm_mday,
                                          lt.tm_mon + 1, lt.tm_year + 1900, lt.tm_hour, lt.tm_min);
             } else if (f->GetName() == wxT("e2eventservicename")) {
-                text += StripEmphasis(f->GetNodeContent());
+                text += StripEmphasis(ElementText(f));
             }
         }
     }

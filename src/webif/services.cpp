@@ -17,7 +17,13 @@ bool LoadReplyXml(const wxString& text, wxXmlDocument& doc)
 
 wxString ElementText(const wxXmlNode* node)
 {
-    return node ? node->GetNodeContent() : wxString();
+    // Some firmware pretty-prints its replies: a value then comes indented on
+    // a line of its own, maybe split by a comment or a CDATA section.
+    wxString text;
+    for (const wxXmlNode* c = node ? node->GetChildren() : nullptr; c; c = c->GetNext())
+        if (c->GetType() == wxXML_TEXT_NODE || c->GetType() == wxXML_CDATA_SECTION_NODE)
+            text += c->GetContent();
+    return text.Trim(true).Trim(false);
 }
 
 wxString ServiceListPath(int kind)
@@ -71,9 +77,9 @@ static void ReadServices(const wxXmlNode* list, std::vector<ServiceEntry>& out)
             if (f->GetType() != wxXML_ELEMENT_NODE)
                 continue;
             if (f->GetName() == wxT("e2servicereference"))
-                ref = f->GetNodeContent();
+                ref = ElementText(f);
             else if (f->GetName() == wxT("e2servicename"))
-                out.push_back(ServiceEntry{ref, StripEmphasis(f->GetNodeContent())});
+                out.push_back(ServiceEntry{ref, StripEmphasis(ElementText(f))});
         }
     }
 }
@@ -91,9 +97,9 @@ bool ParseServiceList(const wxString& xml, std::vector<ServiceBouquet>& bouquets
             if (f->GetType() != wxXML_ELEMENT_NODE)
                 continue;
             if (f->GetName() == wxT("e2servicereference"))
-                bouquet.ref = EscapeBlanks(f->GetNodeContent());
+                bouquet.ref = EscapeBlanks(ElementText(f));
             else if (f->GetName() == wxT("e2servicename"))
-                bouquet.name = StripEmphasis(f->GetNodeContent());
+                bouquet.name = StripEmphasis(ElementText(f));
             else if (f->GetName() == wxT("e2servicelist"))
                 ReadServices(f, bouquet.services);
         }

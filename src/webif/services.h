@@ -12,7 +12,8 @@ class wxXmlNode;
 // Parses a receiver reply (UTF-8 XML held in a wxString) quietly; false when it
 // is not well-formed.
 bool LoadReplyXml(const wxString& text, wxXmlDocument& doc);
-// Text of an element; empty for a missing node.
+// Text of an element without surrounding whitespace; empty for a missing
+// node. Every value read from a reply goes through here.
 wxString ElementText(const wxXmlNode* node);
 
 struct ServiceEntry {

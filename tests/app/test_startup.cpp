@@ -16,6 +16,10 @@ TEST(StartupSequence, WebIFVersionCheck)
     EXPECT_EQ(v.minor, 0);
     EXPECT_TRUE(v.tooOld());
     EXPECT_TRUE(ParseWebIFVersion(wxT("")).tooOld());
+    // Parts beyond one byte keep their value and do not spill into the next one.
+    EXPECT_EQ(ParseWebIFVersion(wxT("1.300.0")).minor, 300);
+    EXPECT_FALSE(ParseWebIFVersion(wxT("1.300.0")).tooOld());
+    EXPECT_TRUE(ParseWebIFVersion(wxT("1.5.300")).tooOld());
 }
 
 TEST(StartupSequence, DeviceInfoNeedsItsRoot)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 
+#include "padded.h"
 #include "webif/current.h"
 
 namespace {
@@ -40,13 +41,15 @@ TEST(CurrentParse, StandbyState)
 TEST(CurrentParse, CurrentServiceReferenceRules)
 {
     wxString ref, name;
-    ASSERT_TRUE(ParseCurrentService(
+    const wxString reply =
         wxT("<e2currentserviceinformation><e2service><e2servicereference>1:0:1:2B:44D:1:C00000:0:0:0::Kanal Nord Relay"
             "</e2servicereference><e2servicename>Kanal Nord Relay</e2servicename></e2service>"
-            "<e2eventlist/></e2currentserviceinformation>"),
-        ref, name));
-    EXPECT_EQ(name, wxString(wxT("Kanal Nord Relay")));
-    EXPECT_EQ(CurrentRefFromReply(ref, wxT("old")), wxString(wxT("1:0:1:2B:44D:1:C00000:0:0:0:")));
+            "<e2eventlist/></e2currentserviceinformation>");
+    for (const wxString& xml : {reply, Padded(reply)}) {
+        ASSERT_TRUE(ParseCurrentService(xml, ref, name));
+        EXPECT_EQ(name, wxString(wxT("Kanal Nord Relay")));
+        EXPECT_EQ(CurrentRefFromReply(ref, wxT("old")), wxString(wxT("1:0:1:2B:44D:1:C00000:0:0:0:")));
+    }
     EXPECT_EQ(CurrentRefFromReply(wxT("N/A"), wxT("1:0:2:1:2:3:4:0:0:0:")), wxString(wxT("1:0:2:1:2:3:4:0:0:0:")));
     EXPECT_EQ(CurrentRefFromReply(wxT("1:0:2:1:2:3:4:0:0:0:"), wxT("x")), wxString(wxT("1:0:2:1:2:3:4:0:0:0:")));
     EXPECT_EQ(ModeFromRef(wxT("1:0:0:0:0:0:0:0:0:0:/hdd/movie/a.ts"), 1), 3);
@@ -60,22 +63,26 @@ TEST(CurrentParse, CurrentServiceReferenceRules)
 TEST(NowNextTexts, NextEventTextsAndMissingFields)
 {
     UtcClock utc;
-    EventFields ev;
-    ASSERT_TRUE(ParseEventFields(EventList(Event(wxT("1700000000"), wxT("5400"), wxT("Tom &amp; Jerry"))), ev));
-    NowNextTexts t = NextEventTexts(ev);
-    EXPECT_EQ(t.start, wxString(wxT("22:13")));
-    EXPECT_EQ(t.title, wxString(wxT("Tom && Jerry")));  // a label shows a single "&"
-    EXPECT_EQ(t.time, wxString(wxT("90 min")));
-    EXPECT_EQ(t.combined, wxString(wxT("Tom + Jerry (90 min)")));
-    EXPECT_TRUE(ev.description.empty());  // "None" counts as missing
+    const wxString given = EventList(Event(wxT("1700000000"), wxT("5400"), wxT("Tom &amp; Jerry")));
+    const wxString none = EventList(Event(wxT("None"), wxT(""), wxT("None")));
+    for (bool padded : {false, true}) {
+        EventFields ev;
+        ASSERT_TRUE(ParseEventFields(padded ? Padded(given) : given, ev));
+        NowNextTexts t = NextEventTexts(ev);
+        EXPECT_EQ(t.start, wxString(wxT("22:13")));
+        EXPECT_EQ(t.title, wxString(wxT("Tom && Jerry")));  // a label shows a single "&"
+        EXPECT_EQ(t.time, wxString(wxT("90 min")));
+        EXPECT_EQ(t.combined, wxString(wxT("Tom + Jerry (90 min)")));
+        EXPECT_TRUE(ev.description.empty());  // "None" counts as missing
 
-    EventFields missing;
-    ASSERT_TRUE(ParseEventFields(EventList(Event(wxT("None"), wxT(""), wxT("None"))), missing));
-    t = NextEventTexts(missing);
-    EXPECT_EQ(t.start, wxString(wxT("00:00")));
-    EXPECT_EQ(t.title, wxString(wxT("keine Beschreibung vorhanden")));
-    EXPECT_EQ(t.time, wxString(wxT("000 min")));
-    EXPECT_EQ(t.combined, wxString(wxT("keine Beschreibung vorhanden (000 min)")));
+        EventFields missing;
+        ASSERT_TRUE(ParseEventFields(padded ? Padded(none) : none, missing));
+        t = NextEventTexts(missing);
+        EXPECT_EQ(t.start, wxString(wxT("00:00")));
+        EXPECT_EQ(t.title, wxString(wxT("keine Beschreibung vorhanden")));
+        EXPECT_EQ(t.time, wxString(wxT("000 min")));
+        EXPECT_EQ(t.combined, wxString(wxT("keine Beschreibung vorhanden (000 min)")));
+    }
 }
 
 TEST(NowNextTexts, RemainingMinutesAndGaugeAtAFixedClock)
@@ -123,23 +130,26 @@ TEST(NowNextTexts, LastEventWinsFieldByField)
 
 TEST(CurrentParse, AudioTracks)
 {
-    std::vector<AudioTrack> tracks;
-    bool wellFormed = false;
-    ASSERT_TRUE(ParseAudioTracks(
+    const wxString reply =
         wxT("<e2audiotracklist>"
             "<e2audiotrack><e2audiotrackdescription>MPEG eng</e2audiotrackdescription><e2audiotrackid>0</e2audiotrackid>"
             "<e2audiotrackpid>256</e2audiotrackpid><e2audiotrackactive>False</e2audiotrackactive></e2audiotrack>"
             "<e2audiotrack><e2audiotrackdescription>AC3 deu</e2audiotrackdescription><e2audiotrackid>2</e2audiotrackid>"
             "<e2audiotrackpid>258</e2audiotrackpid><e2audiotrackactive>True</e2audiotrackactive></e2audiotrack>"
-            "</e2audiotracklist>"),
-        tracks, wellFormed));
-    EXPECT_TRUE(wellFormed);
-    ASSERT_EQ(tracks.size(), 2u);
-    EXPECT_EQ(tracks[1].description, wxString(wxT("AC3 deu")));
-    EXPECT_EQ(tracks[1].id, wxString(wxT("2")));
-    EXPECT_EQ(tracks[1].active, wxString(wxT("True")));
-    EXPECT_EQ(FindTrackByPid(tracks, wxT("258")), 1);
-    EXPECT_EQ(FindTrackByPid(tracks, wxT("259")), -1);
+            "</e2audiotracklist>");
+    std::vector<AudioTrack> tracks;
+    bool wellFormed = false;
+    for (const wxString& xml : {reply, Padded(reply)}) {
+        tracks.clear();
+        ASSERT_TRUE(ParseAudioTracks(xml, tracks, wellFormed));
+        EXPECT_TRUE(wellFormed);
+        ASSERT_EQ(tracks.size(), 2u);
+        EXPECT_EQ(tracks[1].description, wxString(wxT("AC3 deu")));
+        EXPECT_EQ(tracks[1].id, wxString(wxT("2")));
+        EXPECT_EQ(tracks[1].active, wxString(wxT("True")));
+        EXPECT_EQ(FindTrackByPid(tracks, wxT("258")), 1);
+        EXPECT_EQ(FindTrackByPid(tracks, wxT("259")), -1);
+    }
 
     tracks.clear();
     EXPECT_FALSE(ParseAudioTracks(wxT("<e2audiotracklist><e2audiotrack>"), tracks, wellFormed));

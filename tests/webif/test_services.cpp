@@ -1,6 +1,7 @@
 // Reading service-list replies into values, and the position/path rules.
 #include <gtest/gtest.h>
 
+#include "padded.h"
 #include "webif/services.h"
 
 namespace {
@@ -38,20 +39,23 @@ const char* kReply =
 
 TEST(ServiceListParse, BouquetsServicesAndMarkersInReplyOrder)
 {
-    std::vector<ServiceBouquet> list;
-    ASSERT_TRUE(ParseServiceList(wxString::FromUTF8(kReply), list));
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].ref, wxString(wxT("1:7:1:0:0:0:0:0:0:0:FROM%20BOUQUET%20\"userbouquet.fav.tv\"%20ORDER%20BY%20bouquet")));
-    EXPECT_EQ(list[0].name, wxString(wxT("Favoriten & Co")));
-    // The entry without a name is not an entry; markers are.
-    ASSERT_EQ(list[0].services.size(), 3u);
-    EXPECT_TRUE(IsMarkerSRef(list[0].services[0].ref));
-    EXPECT_EQ(list[0].services[0].name, wxString(wxT("Nachrichten")));
-    EXPECT_EQ(list[0].services[1].ref, wxString(wxT("1:0:1:6D66:437:1:C00000:0:0:0:")));
-    EXPECT_FALSE(IsMarkerSRef(list[0].services[1].ref));
-    EXPECT_EQ(list[0].services[2].name, wxString::FromUTF8("Ümlaut"));
-    EXPECT_EQ(list[1].name, wxString(wxT("Leer")));
-    EXPECT_TRUE(list[1].services.empty());
+    for (const wxString& reply : {wxString::FromUTF8(kReply), Padded(wxString::FromUTF8(kReply))}) {
+        SCOPED_TRACE(reply.Left(300));
+        std::vector<ServiceBouquet> list;
+        ASSERT_TRUE(ParseServiceList(reply, list));
+        ASSERT_EQ(list.size(), 2u);
+        EXPECT_EQ(list[0].ref, wxString(wxT("1:7:1:0:0:0:0:0:0:0:FROM%20BOUQUET%20\"userbouquet.fav.tv\"%20ORDER%20BY%20bouquet")));
+        EXPECT_EQ(list[0].name, wxString(wxT("Favoriten & Co")));
+        // The entry without a name is not an entry; markers are.
+        ASSERT_EQ(list[0].services.size(), 3u);
+        EXPECT_TRUE(IsMarkerSRef(list[0].services[0].ref));
+        EXPECT_EQ(list[0].services[0].name, wxString(wxT("Nachrichten")));
+        EXPECT_EQ(list[0].services[1].ref, wxString(wxT("1:0:1:6D66:437:1:C00000:0:0:0:")));
+        EXPECT_FALSE(IsMarkerSRef(list[0].services[1].ref));
+        EXPECT_EQ(list[0].services[2].name, wxString::FromUTF8("Ümlaut"));
+        EXPECT_EQ(list[1].name, wxString(wxT("Leer")));
+        EXPECT_TRUE(list[1].services.empty());
+    }
 }
 
 TEST(ServiceListParse, OtherDocumentsAddNothing)

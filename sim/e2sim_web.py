@@ -256,8 +256,14 @@ class WebHandler(BaseHTTPRequestHandler):
 
     # -- plumbing ---------------------------------------------------------
     def _log(self, kind, status, count):
-        self.server.log({"kind": kind, "method": self.command, "path": self.path,
-                         "status": status, "bytes": count})
+        record = {"kind": kind, "method": self.command, "path": self.path,
+                  "status": status, "bytes": count}
+        query = self.path.partition("?")[2]
+        if query:
+            # what the receiver made of the query, for clients that must
+            # encode each value exactly once
+            record["query"] = parse_query(query)
+        self.server.log(record)
 
     def _send(self, kind, status, body, content_type, headers=(), head=False, drop=False):
         self.send_response(status)

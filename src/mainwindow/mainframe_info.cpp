@@ -51,7 +51,7 @@ bool MyMainFrame::getNowNext(bool now)
 bool MyMainFrame::getNowNextAt(bool now, long clock)
 {
     const wxString path = wxString::Format(now ? wxT("epgservicenow?sRef=%s") : wxT("epgservicenext?sRef=%s"),
-                                           currentSRef);
+                                           QueryValue(currentSRef));
     if (!getWebIF(path))
         return false;
     EventFields ev;
@@ -133,7 +133,7 @@ int MyMainFrame::getAudioTracks()
 
 void MyMainFrame::getVideoTracks()
 {
-    const wxString path = wxString::Format(wxT("streamsubservices?sRef=%s"), currentSRef);
+    const wxString path = wxString::Format(wxT("streamsubservices?sRef=%s"), QueryValue(currentSRef));
     if (!getWebIF(path))
         return;
     std::vector<SubService> subs;

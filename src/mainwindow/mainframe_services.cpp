@@ -141,7 +141,7 @@ void MyMainFrame::addServices(int kind, const std::vector<ServiceBouquet>& list)
     for (const ServiceBouquet& bouquet : list) {
         ++bouquetNo;
         wxTreeItemId bouquetItem = tree->AppendItem(parent, bouquet.name, tv ? IMG_INDEX_TV : IMG_INDEX_RA, -1,
-                                                    new MyChannelItemData(0, bouquet.ref, bouquet.name));
+                                                    new MyChannelItemData(0, bouquet.ref, bouquet.name, bouquet.rawRef));
         tree->SetItemImage(bouquetItem, tv ? IMG_INDEX_TV_OPEN : IMG_INDEX_RA_OPEN, wxTreeItemIcon_Expanded);
 
         wxMenu* menu = nullptr;

@@ -148,9 +148,7 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
 
     bool tvControlOnce = false;
     if (mode != 3 && !config.tvcontrol) {
-        wxString req = wxString::Format(wxT("serviceplayable?sRef=%s"),
-                                        wxString::FromUTF8(EncodeURL(ref)));
-        getWebIF(req.Left(1023));
+        getWebIF(wxT("serviceplayable?sRef=") + QueryValue(ref));
         if (result.Contains(wxT("<e2isplayable>False</e2isplayable>"))) {
             bool yes = config.expertmode ||
                        ZPMessageBox(wxT("Es ist momentan kein freier Tuner für diesen Kanal verfügbar!\n\n"
@@ -191,8 +189,8 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
                                : wxT("starte TV-Stream [http://%s:%d/%s]"),
                      prof.host, int(prof.sport), currentSRef);
         if (config.tvcontrol)
-            getWebIF(wxString::Format(wxT("zap?sRef=%s"), wxString::FromUTF8(EncodeURL(currentSRef))));
-        wxString loc = LiveStreamLocation(prof.host, prof.sport, EncodeURL(currentSRef));
+            getWebIF(wxT("zap?sRef=") + QueryValue(currentSRef));
+        wxString loc = LiveStreamLocation(prof.host, prof.sport, QueryValue(currentSRef).utf8_str());
         g_object_set(source, "location", (const char*)loc.utf8_str(), NULL);
     } else if (mode == 3) {
         recTitle = payload->getTitle();
@@ -205,7 +203,7 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
                                 : wxT("starte HD-Stream [http://%s:%d/file?file=/%s]"),
                      prof.host, int(prof.wport), path);
         wxString loc = RecordingLocation(prof.https != 0, prof.user, prof.pass, prof.host,
-                                         prof.wport, EncodeURL(path));
+                                         prof.wport, QueryValue(path).utf8_str());
         g_object_set(source, "location", (const char*)loc.utf8_str(), NULL);
         long secs = 0;
         recTime.ToLong(&secs);

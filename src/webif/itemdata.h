@@ -8,13 +8,18 @@
 // A bouquet, provider or service of the channel tree. Owned by its tree item.
 class MyChannelItemData : public MyServicePayload {
 public:
-    // mode: 0 bouquet or provider, 1 TV service, 2 radio service
-    MyChannelItemData(int mode, const wxString& sRef, const wxString& provider)
-        : mode_(mode), sRef_(sRef), provider_(provider) {}
+    // mode: 0 bouquet or provider, 1 TV service, 2 radio service. rawSRef: the
+    // reference as the receiver wrote it when sRef differs (a bouquet's blanks
+    // are "%20" in sRef).
+    MyChannelItemData(int mode, const wxString& sRef, const wxString& provider,
+                      const wxString& rawSRef = wxString())
+        : mode_(mode), sRef_(sRef), rawSRef_(rawSRef.empty() ? sRef : rawSRef), provider_(provider) {}
     ~MyChannelItemData() override;
 
     int getMode() const override { return mode_; }
     wxString getSRef() const override { return sRef_; }
+    // The value to percent-encode for a query (QueryValue), never sRef.
+    const wxString& getRawSRef() const { return rawSRef_; }
     void setTreePos(const wxString& pos) { treePos_ = pos; }
     const wxString& getTreePos() const { return treePos_; }
     const wxString& getProv() const { return provider_; }
@@ -22,6 +27,7 @@ public:
 private:
     int mode_;
     wxString sRef_;
+    wxString rawSRef_;
     wxString treePos_;   // "list.group.bouquet.entry" or "list.3.n"; empty for bouquets
     wxString provider_;  // bouquet or provider the item was listed under
 };

@@ -96,8 +96,10 @@ bool ParseServiceList(const wxString& xml, std::vector<ServiceBouquet>& bouquets
         for (const wxXmlNode* f = b->GetChildren(); f; f = f->GetNext()) {
             if (f->GetType() != wxXML_ELEMENT_NODE)
                 continue;
-            if (f->GetName() == wxT("e2servicereference"))
-                bouquet.ref = EscapeBlanks(ElementText(f));
+            if (f->GetName() == wxT("e2servicereference")) {
+                bouquet.rawRef = ElementText(f);
+                bouquet.ref = EscapeBlanks(bouquet.rawRef);
+            }
             else if (f->GetName() == wxT("e2servicename"))
                 bouquet.name = StripEmphasis(ElementText(f));
             else if (f->GetName() == wxT("e2servicelist"))

@@ -23,6 +23,7 @@ struct ServiceEntry {
 
 struct ServiceBouquet {
     wxString ref;    // blanks already turned into "%20"
+    wxString rawRef; // as the receiver wrote it: the value for a query
     wxString name;
     std::vector<ServiceEntry> services;  // markers included, in reply order
 };

@@ -25,8 +25,9 @@ const char* EncodeURL(const wxString& text);
 const char* EncodeURL(const wxString& text, bool localeEncoding);
 // A value for a query or an FTP path segment: every byte of its UTF-8 form
 // except the unreserved characters percent-encoded, without a length cut.
-// Encode the raw value exactly once (a reference whose blanks are already
-// "%20" must be turned back first, or it goes out as "%2520").
+// Encode the raw value exactly once: a bouquet's reference from its tree
+// payload's getRawSRef(), not getSRef() (blanks already "%20" would go out as
+// "%2520").
 wxString QueryValue(const wxString& raw);
 
 // Transfer guards: a reply that delivers no byte for stallSeconds, or whose

@@ -10,6 +10,7 @@
 #include "support/sim.h"
 #include "test_channeltree_fixture.h"
 #include "webif/services.h"
+#include "webif/webif.h"
 
 namespace {
 
@@ -55,6 +56,12 @@ TEST_F(ChannelTree, BouquetsWithMarkersPositionsAndMenus)
     EXPECT_TRUE(b->getTreePos().empty());
     EXPECT_EQ(frame->tree->GetItemImage(bouquets[1]), 0);
     EXPECT_EQ(frame->tree->GetItemImage(bouquets[1], wxTreeItemIcon_Expanded), 3);
+    // A query carries the reference as the receiver wrote it, blanks and all.
+    ASSERT_TRUE(getWebIF(wxT("epgnow?bRef=") + QueryValue(b->getRawSRef())));
+    wxString raw = b->getSRef();
+    raw.Replace(wxT("%20"), wxT(" "));
+    EXPECT_EQ(sim.loggedQuery("bRef").back(), std::string(raw.utf8_str()));
+    EXPECT_TRUE(result.Contains(wxT("<e2event>")));
 
     // The second bouquet begins with two markers: no payload, marker image, still counted.
     auto entries = children(bouquets[1]);

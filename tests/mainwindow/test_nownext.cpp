@@ -1,15 +1,6 @@
 // Current service, now/next, audio and video tracks and similar events in
 // the main window.
-#include <arpa/inet.h>
-#include <atomic>
 #include <cstdlib>
-#include <map>
-#include <mutex>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <thread>
-#include <unistd.h>
 #include <wx/bmpcbox.h>
 #include <wx/gauge.h>
 #include <wx/log.h>
@@ -18,6 +9,7 @@
 #include <wx/stattext.h>
 
 #include "support/msgbox.h"
+#include "support/scripted.h"
 #include "support/sim.h"
 #include "test_channeltree_fixture.h"
 #include "webif/current.h"
@@ -25,137 +17,26 @@
 
 namespace {
 
-// A receiver whose replies the test writes literally, for event texts the
-// simulator's real-time guide cannot be made to produce on demand.
-class LiteralReceiver {
-public:
-    LiteralReceiver() : host_(SimReceiver::uniqueHost())
-    {
-        fd_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        inet_pton(AF_INET, host_.c_str(), &a.sin_addr);
-        int one = 1;
-        setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        if (bind(fd_, (sockaddr*)&a, sizeof a) != 0 || listen(fd_, 8) != 0) {
-            close(fd_);
-            fd_ = -1;
-            return;
-        }
-        socklen_t len = sizeof a;
-        getsockname(fd_, (sockaddr*)&a, &len);
-        port_ = ntohs(a.sin_port);
-        thread_ = std::thread([this] { run(); });
-    }
-    ~LiteralReceiver()
-    {
-        stop_ = true;
-        if (thread_.joinable())
-            thread_.join();
-        if (fd_ >= 0)
-            close(fd_);
-    }
-    bool ok() const { return fd_ >= 0; }
-    // Replies with body to every request whose path starts with "/web/" + command.
-    void reply(const std::string& command, const std::string& body)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        replies_[command] = body;
-    }
-    void configureProfile() const
-    {
-        ZPPROFILE& p = config.profile[0];
-        p.name = wxT("Literal");
-        p.host = wxString::FromUTF8(host_.c_str());
-        p.user = wxT("root");
-        p.pass = wxT("zaptower");
-        p.wport = port_;
-        p.sport = port_;
-        p.https = 0;
-        config.profiles = 1;
-        config.profile_active = 0;
-    }
+std::vector<ReplyStep> Reply(const std::string& body)
+{
+    return ScriptedServer::Reply("HTTP/1.0 200 OK", body);
+}
 
-private:
-    void run()
-    {
-        while (!stop_) {
-            pollfd p{fd_, POLLIN, 0};
-            if (poll(&p, 1, 50) <= 0)
-                continue;
-            int c = accept(fd_, nullptr, nullptr);
-            if (c < 0)
-                continue;
-            std::string head;
-            char buf[2048];
-            while (head.find("\r\n\r\n") == std::string::npos) {
-                ssize_t n = recv(c, buf, sizeof buf, 0);
-                if (n <= 0)
-                    break;
-                head.append(buf, n);
-            }
-            const size_t start = head.find(' ') + 1;
-            const std::string path = head.substr(start, head.find(' ', start) - start);
-            std::string body;
-            bool found = false;
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                for (const auto& r : replies_)
-                    if (path.compare(0, 5 + r.first.size(), "/web/" + r.first) == 0) {
-                        body = r.second;
-                        found = true;
-                    }
-            }
-            std::string out = found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n";
-            out += "Content-Type: text/xml; charset=UTF-8\r\nContent-Length: " + std::to_string(body.size()) +
-                   "\r\n\r\n" + body;
-            send(c, out.data(), out.size(), MSG_NOSIGNAL);
-            close(c);
-        }
-    }
-
-    std::string host_;
-    int fd_ = -1;
-    int port_ = 0;
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::map<std::string, std::string> replies_;
-};
-
-std::string EventReply(const std::string& start, const std::string& duration, const std::string& title,
+std::vector<ReplyStep> EventReply(const std::string& start, const std::string& duration, const std::string& title,
                        const std::string& service = "Schwaben &amp; Franken TV")
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<e2eventlist>\n<e2event>\n"
+    return Reply("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<e2eventlist>\n<e2event>\n"
            "<e2eventid>7</e2eventid>\n<e2eventstart>" + start + "</e2eventstart>\n"
            "<e2eventduration>" + duration + "</e2eventduration>\n"
            "<e2eventcurrenttime>1700000000</e2eventcurrenttime>\n"
            "<e2eventtitle>" + title + "</e2eventtitle>\n"
            "<e2eventdescription>None</e2eventdescription>\n<e2eventdescriptionextended>None</e2eventdescriptionextended>\n"
            "<e2eventservicereference>1:0:1:28BB:3FB:1:C00000:0:0:0:</e2eventservicereference>\n"
-           "<e2eventservicename>" + service + "</e2eventservicename>\n</e2event>\n</e2eventlist>\n";
+           "<e2eventservicename>" + service + "</e2eventservicename>\n</e2event>\n</e2eventlist>\n");
 }
 
 struct UtcZone {
     UtcZone() { setenv("TZ", "UTC", 1); tzset(); }
-};
-
-// Collects the log lines, verbose ones included.
-class LogLines : public wxLog {
-public:
-    LogLines() : previous_(wxLog::SetActiveTarget(this)) { wxLog::SetVerbose(true); }
-    ~LogLines() override
-    {
-        wxLog::SetVerbose(false);
-        wxLog::SetActiveTarget(previous_);
-    }
-    std::vector<wxString> lines;
-
-protected:
-    void DoLogRecord(wxLogLevel, const wxString& msg, const wxLogRecordInfo&) override { lines.push_back(msg); }
-
-private:
-    wxLog* previous_;
 };
 
 wxString Label(wxStaticText* t) { return t->GetLabel(); }
@@ -207,12 +88,10 @@ TEST_F(NowNext, StandbyAndCurrentService)
 TEST_F(NowNext, TextsGaugeAndAmpersandsAtAFixedClock)
 {
     UtcZone utc;
-    LiteralReceiver rx;
+    ScriptedServer rx(EventReply("1700000000", "5400", "Tom &amp; Jerry"));
     ASSERT_TRUE(rx.ok());
     rx.configureProfile();
     frame->currentSRef = wxT("1:0:1:28BB:3FB:1:C00000:0:0:0:");
-    rx.reply("epgservicenow", EventReply("1700000000", "5400", "Tom &amp; Jerry"));
-    rx.reply("epgservicenext", EventReply("1700005400", "None", "Kochen &amp; Genie\xC3\x9F" "en"));
 
     // 20.5 minutes into a 90-minute event.
     ASSERT_TRUE(frame->getNowNextAt(true, 1700000000 + 20 * 60 + 30));
@@ -227,6 +106,7 @@ TEST_F(NowNext, TextsGaugeAndAmpersandsAtAFixedClock)
     EXPECT_EQ(frame->progressGauge->GetValue(), 21);
 
     // Next event without duration.
+    rx.setScript(EventReply("1700005400", "None", "Kochen &amp; Genie\xC3\x9F" "en"));
     ASSERT_TRUE(frame->getNowNextAt(false, 1700000000));
     EXPECT_EQ(Label(frame->infoText[3]), wxString(wxT("23:43")));
     EXPECT_EQ(frame->infoText[4]->GetLabelText(), wxString::FromUTF8("Kochen & Genießen"));
@@ -234,12 +114,13 @@ TEST_F(NowNext, TextsGaugeAndAmpersandsAtAFixedClock)
     EXPECT_EQ(frame->nextText, wxString::FromUTF8("Kochen + Genießen (000 min)"));
 
     // An event that is long over: negative remainder, full gauge.
+    rx.setScript(EventReply("1700000000", "5400", "Tom &amp; Jerry"));
     ASSERT_TRUE(frame->getNowNextAt(true, 1700000000 + 100 * 60));
     EXPECT_EQ(Label(frame->infoText[2]), wxString(wxT("+-10 min")));
     EXPECT_EQ(frame->progressGauge->GetValue(), 90);
 
     // No guide data: fallback texts, empty gauge.
-    rx.reply("epgservicenow", EventReply("None", "", "None"));
+    rx.setScript(EventReply("None", "", "None"));
     ASSERT_TRUE(frame->getNowNextAt(true, 1700000000));
     EXPECT_EQ(Label(frame->infoText[0]), wxString(wxT("00:00")));
     EXPECT_EQ(Label(frame->infoText[1]), wxString(wxT("keine Beschreibung vorhanden")));
@@ -247,29 +128,57 @@ TEST_F(NowNext, TextsGaugeAndAmpersandsAtAFixedClock)
     EXPECT_EQ(frame->progressGauge->GetValue(), 0);
 
     // Not an event list: nothing changes.
-    rx.reply("epgservicenext", "<e2simplexmlresult><e2state>False</e2state></e2simplexmlresult>");
+    rx.setScript(Reply("<e2simplexmlresult><e2state>False</e2state></e2simplexmlresult>"));
     ASSERT_TRUE(frame->getNowNextAt(false, 1700000000));
     EXPECT_EQ(Label(frame->infoText[5]), wxString(wxT("000 min")));
     EXPECT_EQ(frame->nextText, wxString::FromUTF8("Kochen + Genießen (000 min)"));
 }
 
-TEST_F(NowNext, NowNextFromTheReceiver)
+// The receiver's clock at every hour of the last day of a year (a different
+// minute each) and at the turn of the year.
+std::vector<long> SweepMoments()
 {
+    const long newYearsEve = 1798675200;  // 2026-12-31 00:00 UTC
+    std::vector<long> moments;
+    for (int h = 0; h < 24; ++h)
+        moments.push_back(newYearsEve + h * 3600 + (h * 7 % 60) * 60);
+    moments.push_back(newYearsEve + 86400);
+    return moments;
+}
+
+int Minutes(const wxString& hhmm)
+{
+    long h = 0, m = 0;
+    hhmm.BeforeFirst(':').ToLong(&h);
+    hhmm.AfterFirst(':').ToLong(&m);
+    return int(h * 60 + m);
+}
+
+TEST_F(NowNext, NowNextFromTheReceiverAtEveryHour)
+{
+    UtcZone utc;
     SimReceiver sim({"--no-ftp", "--no-stream"});
     ASSERT_TRUE(sim.ok());
     sim.configureProfile();
     frame->currentSRef = wxT("1:0:1:2811:401:1:C00000:0:0:0:");
-    ASSERT_TRUE(frame->getNowNext(true));
-    ASSERT_TRUE(frame->getNowNext(false));
-    const auto paths = sim.loggedPaths("web");
-    ASSERT_GE(paths.size(), 2u);
-    EXPECT_EQ(paths[paths.size() - 2], "/web/epgservicenow?sRef=1:0:1:2811:401:1:C00000:0:0:0:");
-    EXPECT_EQ(paths.back(), "/web/epgservicenext?sRef=1:0:1:2811:401:1:C00000:0:0:0:");
-    EXPECT_EQ(frame->nowTitle, wxString(wxT("Kulturkanal")));
-    EXPECT_EQ(BoxLabel(frame->boxInfo), wxString(wxT(" Programminfo [ Kulturkanal ] ")));
-    EXPECT_TRUE(Label(frame->infoText[2]).StartsWith(wxT("+")));
-    EXPECT_TRUE(Label(frame->infoText[5]).EndsWith(wxT(" min")));
-    EXPECT_LE(frame->progressGauge->GetValue(), frame->progressGauge->GetRange());
+    for (long moment : SweepMoments()) {
+        SCOPED_TRACE(moment);
+        sim.control("/control/clock?now=" + std::to_string(moment));
+        ASSERT_TRUE(frame->getNowNextAt(true, moment));
+        ASSERT_TRUE(frame->getNowNextAt(false, moment));
+        EXPECT_EQ(BoxLabel(frame->boxInfo), wxString(wxT(" Programminfo [ Kulturkanal ] ")));
+        // The running event: begun, not over, the gauge showing the elapsed part;
+        // the next one begins where it ends, also across midnight.
+        const int length = frame->progressGauge->GetRange();
+        long remaining = -1;
+        ASSERT_TRUE(Label(frame->infoText[2]).Mid(1).BeforeFirst(' ').ToLong(&remaining)) << Label(frame->infoText[2]);
+        EXPECT_GT(length, 0);
+        EXPECT_TRUE(remaining >= 0 && remaining <= length) << remaining;
+        EXPECT_EQ(frame->progressGauge->GetValue(), length - remaining);
+        EXPECT_EQ((Minutes(Label(frame->infoText[0])) + length) % 1440, Minutes(Label(frame->infoText[3])));
+        EXPECT_FALSE(Label(frame->infoText[4]).empty());
+    }
+    EXPECT_EQ(sim.loggedPaths("web").back(), "/web/epgservicenext?sRef=1%3A0%3A1%3A2811%3A401%3A1%3AC00000%3A0%3A0%3A0%3A");
 
     sim.control("/control/fault?cmd=epgservicenow&status=404");
     const wxString before = frame->nowText;
@@ -277,6 +186,23 @@ TEST_F(NowNext, NowNextFromTheReceiver)
     EXPECT_FALSE(frame->getNowNext(true));
     EXPECT_EQ(frame->nowTitle, wxString(wxT("unverändert")));
     EXPECT_EQ(frame->nowText, before);
+}
+
+TEST_F(NowNext, ReferencesReachTheReceiverExactlyAsTheyAre)
+{
+    SimReceiver sim({"--no-ftp", "--no-stream"});
+    ASSERT_TRUE(sim.ok());
+    sim.configureProfile();
+    // Blanks, "&", "?", an umlaut and a literal "%3a" of an IPTV reference.
+    const char* iptv = "4097:0:1:28BB:3FB:1:C00000:0:0:0:http%3a//127.0.0.9/live?a=1&b=2:S\xC3\xBC" "d & Nord";
+    const char* relay = "1:0:1:2921:44D:1:C00000:0:0:0::Kanal Nord Relay";
+    frame->currentSRef = wxString::FromUTF8(iptv);
+    EXPECT_TRUE(frame->getNowNext(true));
+    EXPECT_TRUE(frame->getNowNext(false));
+    frame->getVideoTracks();
+    frame->getEPGSimilar(wxString::FromUTF8(relay), wxT("7"));
+    EXPECT_EQ(sim.loggedQuery("sRef"), std::vector<std::string>({iptv, iptv, iptv, relay}));
+    EXPECT_EQ(sim.loggedQuery("eventid"), std::vector<std::string>({"7"}));
 }
 
 TEST_F(NowNext, AudioTracksMatchedByPid)
@@ -347,7 +273,7 @@ TEST_F(NowNext, SubServicesWithoutDuplicates)
     SimReceiver sim({"--no-ftp", "--no-stream"});
     ASSERT_TRUE(sim.ok());
     sim.configureProfile();
-    LogLines log;
+    LogCapture log;
     frame->videoChoice->Append(wxT("alt"), wxNullBitmap, new MyChoiceItemData(wxT("1:0:1:1:1:1:0:0:0:0:")));
     frame->currentSRef = wxT("1:0:19:28CC:41B:1:C00000:0:0:0:");  // a service with feeds
     frame->getVideoTracks();
@@ -365,9 +291,9 @@ TEST_F(NowNext, SubServicesWithoutDuplicates)
     EXPECT_TRUE(video->IsEnabled());
     EXPECT_EQ(BoxLabel(frame->boxAV), wxString(wxT(" AV-Optionen [ 0 Audio | 4 Video ] ")));
     bool logged = false;
-    for (const auto& l : log.lines)
-        logged = logged || (l.StartsWith(wxT("Verbose: doppelter Unterkanal \"Sport Portal Feed 2\" [ 1:0:19:2F02:"))
-                            && l.EndsWith(wxT(" ] gelöscht")));
+    for (const auto& l : log.lines())
+        logged = logged || (l.text.StartsWith(wxT("Verbose: doppelter Unterkanal \"Sport Portal Feed 2\" [ 1:0:19:2F02:"))
+                            && l.text.EndsWith(wxT(" ] gelöscht")));
     EXPECT_TRUE(logged);
 
     // A service the receiver knows no variants of: empty and disabled.
@@ -389,23 +315,14 @@ TEST_F(NowNext, SubServicesWithoutDuplicates)
 TEST_F(NowNext, SimilarEventsOneLineEach)
 {
     UtcZone utc;
-    LiteralReceiver rx;
+    ScriptedServer rx(Reply(
+        "<e2eventlist><e2event><e2eventstart>1700000000</e2eventstart><e2eventservicename>Kanal 1"
+        "</e2eventservicename></e2event><e2event><e2eventservicename>Kanal &amp; 2</e2eventservicename>"
+        "<e2eventstart>1700090000</e2eventstart></e2event></e2eventlist>"));
     ASSERT_TRUE(rx.ok());
     rx.configureProfile();
-    rx.reply("epgsimilar",
-             "<e2eventlist><e2event><e2eventstart>1700000000</e2eventstart><e2eventservicename>Kanal 1"
-             "</e2eventservicename></e2event><e2event><e2eventservicename>Kanal &amp; 2</e2eventservicename>"
-             "<e2eventstart>1700090000</e2eventstart></e2event></e2eventlist>");
     EXPECT_EQ(frame->getEPGSimilar(wxT("1:0:1:28BB:3FB:1:C00000:0:0:0:"), wxT("7")),
               wxString(wxT("\n14.11.2023 - 22:13 - Kanal 1Kanal & 2\n15.11.2023 - 23:13 - ")));
-    EXPECT_TRUE(frame->getEPGSimilar(wxT("1:0:1:0:0:0:0:0:0:0:"), wxT("0")).StartsWith(wxT("\n")));
-
-    SimReceiver sim({"--no-ftp", "--no-stream"});
-    ASSERT_TRUE(sim.ok());
-    sim.configureProfile();
-    sim.control("/control/fault?cmd=epgsimilar&status=500");
+    rx.setScript(ScriptedServer::Reply("HTTP/1.0 500 Internal Server Error", "<e2eventlist/>"));
     EXPECT_TRUE(frame->getEPGSimilar(wxT("1:0:1:2811:401:1:C00000:0:0:0:"), wxT("1")).empty());
-    const auto paths = sim.loggedPaths("web");
-    ASSERT_FALSE(paths.empty());
-    EXPECT_EQ(paths.back(), "/web/epgsimilar?sRef=1%3A0%3A1%3A2811%3A401%3A1%3AC00000%3A0%3A0%3A0%3A&eventid=1");
 }

@@ -114,26 +114,56 @@ std::vector<std::string> SimReceiver::logLines() const
     return lines;
 }
 
+// The JSON string after "key": in line, from position from; npos when absent.
+static size_t JsonString(const std::string& line, const std::string& key, std::string& out, size_t from = 0)
+{
+    const size_t k = line.find("\"" + key + "\": \"", from);
+    if (k == std::string::npos)
+        return k;
+    out.clear();
+    size_t i = k + key.size() + 5;
+    for (; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] != '\\' || i + 1 >= line.size()) {
+            out += line[i];
+            continue;
+        }
+        const char e = line[++i];
+        if (e == 'u' && i + 4 < line.size()) {  // the log escapes only control characters so
+            out += char(std::stoul(line.substr(i + 1, 4), nullptr, 16));
+            i += 4;
+        } else {
+            out += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e;
+        }
+    }
+    return i;
+}
+
+static bool OfKind(const std::string& line, const std::string& kind)
+{
+    std::string k;
+    return JsonString(line, "kind", k) != std::string::npos && k == kind;
+}
+
 std::vector<std::string> SimReceiver::loggedPaths(const std::string& kind) const
 {
     std::vector<std::string> paths;
-    for (const auto& l : logLines()) {
-        if (l.find("\"kind\": \"" + kind + "\"") == std::string::npos &&
-            l.find("\"kind\":\"" + kind + "\"") == std::string::npos)
-            continue;
-        auto k = l.find("\"path\"");
-        if (k == std::string::npos)
-            continue;
-        auto q1 = l.find('"', l.find(':', k) + 1);
-        std::string v;
-        for (size_t i = q1 + 1; i < l.size() && l[i] != '"'; ++i) {
-            if (l[i] == '\\' && i + 1 < l.size())
-                ++i;
-            v += l[i];
-        }
-        paths.push_back(v);
-    }
+    std::string v;
+    for (const auto& l : logLines())
+        if (OfKind(l, kind) && JsonString(l, "path", v) != std::string::npos)
+            paths.push_back(v);
     return paths;
+}
+
+std::vector<std::string> SimReceiver::loggedQuery(const std::string& name) const
+{
+    std::vector<std::string> values;
+    std::string v;
+    for (const auto& l : logLines()) {
+        const size_t query = l.find("\"query\": {");
+        if (OfKind(l, "web") && query != std::string::npos && JsonString(l, name, v, query) != std::string::npos)
+            values.push_back(v);
+    }
+    return values;
 }
 
 static size_t collect(char* p, size_t s, size_t n, void* ud)

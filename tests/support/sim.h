@@ -24,6 +24,9 @@ public:
     std::vector<std::string> logLines() const;
     // Paths (with query) of the logged requests of one kind ("web", "stream", ...).
     std::vector<std::string> loggedPaths(const std::string& kind) const;
+    // Values of one query parameter of the logged web requests, as the
+    // simulator decoded them (UTF-8), in request order.
+    std::vector<std::string> loggedQuery(const std::string& name) const;
 
     // Control path outside /web/, e.g. control("/control/fault?cmd=getcurrent&status=401").
     std::string control(const std::string& pathAndQuery) const;

@@ -8,7 +8,7 @@
 #include "app/globals.h"
 #include "support/msgbox.h"
 #include "support/sim.h"
-#include "test_webif_server.h"
+#include "webif_fixture.h"
 #include "webif/webif.h"
 
 namespace {

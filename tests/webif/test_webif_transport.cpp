@@ -11,7 +11,7 @@
 #include "app/config.h"
 #include "app/globals.h"
 #include "support/msgbox.h"
-#include "test_webif_server.h"
+#include "webif_fixture.h"
 #include "webif/webif.h"
 
 namespace {
@@ -23,19 +23,7 @@ wxString U8(const char* s)
 
 class WebIF : public WebIFTestBase {
 protected:
-
-    static void Point(int port, int https = 0)
-    {
-        ZPPROFILE& p = config.profile[0];
-        p.name = wxT("Test");
-        p.host = wxT("127.0.0.1");
-        p.user = wxT("root");
-        p.pass = wxT("zaptower");
-        p.wport = port;
-        p.https = https;
-        config.profiles = 1;
-        config.profile_active = 0;
-    }
+    static void Point(int port, int https = 0) { ScriptedServer::UseAsReceiver(port, https); }
     static std::string Url(int port, const std::string& path)
     {
         return "http://127.0.0.1:" + std::to_string(port) + "/web/" + path;

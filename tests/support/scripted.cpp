@@ -1,4 +1,6 @@
-#include "test_webif_server.h"
+#include "support/scripted.h"
+
+#include "app/config.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -50,6 +52,25 @@ ScriptedServer::~ScriptedServer()
         thread_.join();
     if (listenFd_ >= 0)
         close(listenFd_);
+}
+
+void ScriptedServer::setScript(std::vector<ReplyStep> script)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    script_ = std::move(script);
+}
+
+void ScriptedServer::UseAsReceiver(int port, int https)
+{
+    ZPPROFILE& p = config.profile[0];
+    p.name = wxT("Test");
+    p.host = wxString::FromAscii(host());
+    p.user = wxT("root");
+    p.pass = wxT("zaptower");
+    p.wport = port;
+    p.https = https;
+    config.profiles = 1;
+    config.profile_active = 0;
 }
 
 std::vector<std::string> ScriptedServer::requests() const
@@ -105,7 +126,12 @@ void ScriptedServer::serve(int fd)
     }
     int one = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    for (const auto& step : script_) {
+    std::vector<ReplyStep> script;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        script = script_;
+    }
+    for (const auto& step : script) {
         size_t off = 0;
         while (off < step.bytes.size()) {
             ssize_t n = send(fd, step.bytes.data() + off, step.bytes.size() - off, MSG_NOSIGNAL);

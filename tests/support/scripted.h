@@ -1,6 +1,6 @@
 // A loopback HTTP listener whose replies are scripted byte by byte, for the
-// transport cases a real receiver cannot be made to produce on demand
-// (characters split across packets, stalls, oversized bodies, a proxy).
+// cases a real receiver cannot be made to produce on demand (characters split
+// across packets, stalls, oversized bodies, a proxy, exact event texts).
 #pragma once
 
 #include <atomic>
@@ -9,14 +9,7 @@
 #include <string>
 #include <thread>
 #include <vector>
-#include <gtest/gtest.h>
-#include <wx/filename.h>
 #include <wx/log.h>
-#include <wx/utils.h>
-
-#include "app/config.h"
-#include "app/globals.h"
-#include "webif/webif.h"
 
 struct ReplyStep {
     std::string bytes;
@@ -27,6 +20,12 @@ class ScriptedServer {
 public:
     // Every connection gets the same script; afterwards the connection closes.
     explicit ScriptedServer(std::vector<ReplyStep> script);
+    // The script for the connections from now on.
+    void setScript(std::vector<ReplyStep> script);
+    // Fills profile slot 0 of the configuration with this server (or any
+    // port on its address) and makes it active.
+    void configureProfile() const { UseAsReceiver(port_); }
+    static void UseAsReceiver(int port, int https = 0);
     ~ScriptedServer();
     ScriptedServer(const ScriptedServer&) = delete;
     ScriptedServer& operator=(const ScriptedServer&) = delete;
@@ -95,23 +94,4 @@ protected:
 private:
     wxLog* previous_ = nullptr;
     std::vector<Line> lines_;
-};
-
-// Every request-layer test starts outside the start-up, without dump file or
-// proxy, with the default limits and a configuration directory of its own.
-class WebIFTestBase : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        SplashIsActive = false;
-        SplashHasError = false;
-        cmd_logfile = false;
-        config.proxy = ZPPROXY();
-        config.proxyvalid = false;
-        config.proxymode = false;
-        SetWebIFLimits(kWebIFStallSeconds, kWebIFMaxBytes);
-        CFG_PATH = wxGetHomeDir() + wxT("/.zappora/");
-        wxFileName::Mkdir(CFG_PATH, 0700, wxPATH_MKDIR_FULL);
-    }
-    void TearDown() override { SetWebIFLimits(kWebIFStallSeconds, kWebIFMaxBytes); }
 };

@@ -118,6 +118,9 @@ TEST_F(NowNext, TextsGaugeAndAmpersandsAtAFixedClock)
     ASSERT_TRUE(frame->getNowNextAt(true, 1700000000 + 100 * 60));
     EXPECT_EQ(Label(frame->infoText[2]), wxString(wxT("+-10 min")));
     EXPECT_EQ(frame->progressGauge->GetValue(), 90);
+    // One that has not begun: an empty gauge.
+    ASSERT_TRUE(frame->getNowNextAt(true, 1700000000 - 600));
+    EXPECT_EQ(frame->progressGauge->GetValue(), 0);
 
     // No guide data: fallback texts, empty gauge.
     rx.setScript(EventReply("None", "", "None"));

@@ -85,36 +85,6 @@ TEST(NowNextTexts, NextEventTextsAndMissingFields)
     }
 }
 
-TEST(NowNextTexts, RemainingMinutesAndGaugeAtAFixedClock)
-{
-    UtcClock utc;
-    EventFields ev;
-    ev.start = wxT("1700000000");
-    ev.duration = wxT("3600");
-    ev.title = wxT("Film");
-    // 20 minutes and 30 seconds in: 39 whole minutes remain, 21 of 60 elapsed.
-    NowNextTexts t = NowEventTexts(ev, 1700000000 + 20 * 60 + 30);
-    EXPECT_EQ(t.time, wxString(wxT("+39 min")));
-    EXPECT_EQ(t.combined, wxString(wxT("Film (+39 min)")));
-    EXPECT_EQ(t.gaugeRange, 60);
-    EXPECT_EQ(t.gaugeValue, 21);
-
-    // Over by five minutes: negative remainder, full gauge.
-    t = NowEventTexts(ev, 1700000000 + 65 * 60);
-    EXPECT_EQ(t.time, wxString(wxT("+-5 min")));
-    EXPECT_EQ(t.gaugeValue, 60);
-
-    // Not begun yet: the gauge stays empty.
-    t = NowEventTexts(ev, 1700000000 - 600);
-    EXPECT_EQ(t.gaugeValue, 0);
-
-    ev.duration.clear();
-    t = NowEventTexts(ev, 1700000000);
-    EXPECT_EQ(t.time, wxString(wxT("000 min")));
-    EXPECT_EQ(t.gaugeRange, 0);
-    EXPECT_EQ(t.gaugeValue, 0);
-}
-
 TEST(NowNextTexts, LastEventWinsFieldByField)
 {
     EventFields ev;
@@ -175,15 +145,4 @@ TEST(CurrentParse, SubServicesLoseEmphasisCharacters)
     EXPECT_TRUE(wellFormed);
     EXPECT_FALSE(ParseSubServices(wxT("<e2servicelist>"), subs, wellFormed));
     EXPECT_FALSE(wellFormed);
-}
-
-TEST(CurrentParse, SimilarEventsOneLineEach)
-{
-    UtcClock utc;
-    wxString text = FormatSimilarEvents(EventList(
-        Event(wxT("1700000000"), wxT("60"), wxT("A"), wxT("Kanal 1")) +
-        Event(wxT("1700086400"), wxT("60"), wxT("A"), wxT("Kanal &amp; 2"))));
-    EXPECT_EQ(text, wxString(wxT("\n14.11.2023 - 22:13 - Kanal 1\n15.11.2023 - 22:13 - Kanal & 2")));
-    EXPECT_TRUE(FormatSimilarEvents(wxT("<e2simplexmlresult/>")).empty());
-    EXPECT_TRUE(FormatSimilarEvents(EventList(wxT(""))).empty());
 }

@@ -82,28 +82,6 @@ TEST(ServiceListRules, RequestPathsOfTheFourKinds)
     EXPECT_EQ(ServiceListPath(LIST_RA_BOUQUETS),
               wxString(wxT("getallservices?sRef=1:7:2:0:0:0:0:0:0:0:(type%20==%202)FROM%20BOUQUET%20\"bouquets.radio\"%20ORDER%20BY%20bouquet")));
     EXPECT_TRUE(ServiceListPath(4).empty());
-    EXPECT_EQ(ServiceListNumber(LIST_TV_PROVIDERS), 1);
-    EXPECT_EQ(ServiceListNumber(LIST_TV_BOUQUETS), 1);
-    EXPECT_EQ(ServiceListNumber(LIST_RA_PROVIDERS), 2);
-    EXPECT_EQ(ServiceListNumber(LIST_RA_BOUQUETS), 2);
-}
-
-TEST(ServiceListRules, CacheNamesPositionsAndOrder)
-{
-    EXPECT_EQ(ProviderCacheName(LIST_TV_PROVIDERS, 0), wxString(wxT("tv-provider-0.xml")));
-    EXPECT_EQ(ProviderCacheName(LIST_RA_PROVIDERS, 9), wxString(wxT("ra-provider-9.xml")));
-    EXPECT_TRUE(ProviderCacheName(LIST_TV_BOUQUETS, 0).empty());
-
-    EXPECT_EQ(BouquetEntryPosition(2, 1, 12, 3), wxString(wxT("2.1.12.3")));
-    EXPECT_EQ(AllServicesPosition(1, 40), wxString(wxT("1.3.40")));
-    EXPECT_EQ(RenumberedPosition(wxT("1.3.40"), 7), wxString(wxT("1.3.7")));
-    EXPECT_EQ(RenumberedPosition(wxT("2.3.1234"), 12), wxString(wxT("2.3.12")));
-
-    EXPECT_LT(CompareServiceNames(wxT("Zebra"), wxT("arte")), 0);  // upper case first
-    EXPECT_GT(CompareServiceNames(wxT("arte"), wxT("Zebra")), 0);
-    EXPECT_EQ(CompareServiceNames(wxT("ARD"), wxT("ARD")), 0);
-    EXPECT_LT(CompareServiceNames(wxT("Zebra"), wxString::FromUTF8("Übertv")), 0);  // code order, not locale
-    EXPECT_EQ(EscapeBlanks(wxT("a b  c")), wxString(wxT("a%20b%20%20c")));
 }
 
 TEST(ServiceListRules, RecordingOrderBySortMode)

@@ -52,6 +52,11 @@ TEST(EncodeURL, CutsAt1023BytesWithoutBreakingAnEscapeOrACharacter)
     EXPECT_EQ(enc, std::string(1019, 'a'));
     enc = EncodeURL(wxString('a', 1017) + U8("Ä"));
     EXPECT_EQ(enc, std::string(1017, 'a') + "%C3%84");
+    // A cut right after a whole character keeps it.
+    enc = EncodeURL(wxString('a', 1017) + U8("Äb"));
+    EXPECT_EQ(enc, std::string(1017, 'a') + "%C3%84");
+    enc = EncodeURL(wxString('a', 1014) + U8("€b"));
+    EXPECT_EQ(enc, std::string(1014, 'a') + "%E2%82%AC");
 
     enc = EncodeURL(wxString(U8("Ä")[0], 400));
     EXPECT_EQ(enc.size(), 1020u);

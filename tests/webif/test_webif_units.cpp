@@ -1,5 +1,5 @@
-// The plain building blocks of the request layer: encoding, decoding, URL,
-// proxy choice and the texts of the start-up boxes.
+// The plain building blocks of the request layer: encoding, decoding, URL
+// and proxy choice.
 #include <clocale>
 #include <cstring>
 #include <string>
@@ -25,14 +25,6 @@ TEST(EncodeURL, EscapesEverythingButUnreservedCharacters)
                  "1%3A0%3A1%3A6DCA%3A44D%3A1%3AC00000%3A0%3A0%3A0%3A");
     EXPECT_STREQ(EncodeURL(wxT("/hdd/movie/a+b%")), "%2Fhdd%2Fmovie%2Fa%2Bb%25");
     EXPECT_STREQ(EncodeURL(wxString()), "");
-}
-
-TEST(EncodeURL, EachFormKeepsItsOwnBuffer)
-{
-    const char* a = EncodeURL(wxT("eins"));
-    const char* b = EncodeURL(wxT("zwei"), true);
-    EXPECT_STREQ(a, "eins");
-    EXPECT_STREQ(b, "zwei");
 }
 
 TEST(EncodeURL, CutsAt1023BytesWithoutBreakingAnEscapeOrACharacter)
@@ -107,18 +99,13 @@ TEST(DecodeReply, Utf8AndStrayBytes)
     EXPECT_EQ(dec(withNul).length(), 3u);
 }
 
-TEST(WebIFURL, SchemeHostPortAndPathUnchanged)
+TEST(WebIFURL, LongCommandsAreSentWhole)
 {
+    // A cut one could change a timer with half of its values.
     ZPPROFILE p;
     p.host = wxT("192.0.2.7");
-    p.wport = 8080;
-    EXPECT_EQ(WebIFURL(p, "getcurrent"), "http://192.0.2.7:8080/web/getcurrent");
-    p.https = 1;
     p.wport = 443;
-    EXPECT_EQ(WebIFURL(p, "zap?sRef=1%3A0%3A1"), "https://192.0.2.7:443/web/zap?sRef=1%3A0%3A1");
-
-    // Long commands are sent whole: a cut one could change a timer with
-    // half of its values.
+    p.https = 1;
     std::string longPath = "timerchange?name=" + std::string(1500, 'x') + "&end=99";
     EXPECT_EQ(WebIFURL(p, longPath.c_str()), "https://192.0.2.7:443/web/" + longPath);
 }
@@ -147,29 +134,4 @@ TEST(WebIFProxy, OnlyWhenCompleteAndSwitchedOn)
     EXPECT_EQ(WebIFProxy(noPort), "");
     EXPECT_EQ(WebIFProxy(noUser), "");
     EXPECT_EQ(WebIFProxy(noPass), "");
-}
-
-TEST(WebIFTexts, StartupBoxTexts)
-{
-    wxString url = wxT("http://10.0.0.2:80/web/deviceinfo");
-    EXPECT_TRUE(WebIFStatusText(200, url).empty());
-    EXPECT_TRUE(WebIFStatusText(204, url).empty());
-    EXPECT_EQ(WebIFStatusText(401, url),
-              U8("Der Zugriff auf das WebInterface wurde verweigert!\n\n"
-                 "Bitte Benutzer und Kennwort überprüfen...\n"));
-    EXPECT_EQ(WebIFStatusText(404, url),
-              U8("Die angeforderte Seite\n\nhttp://10.0.0.2:80/web/deviceinfo\n\nwurde nicht "
-                 "gefunden!\n\nBitte die Version des WebInterface überprüfen...\n"));
-    EXPECT_EQ(WebIFStatusText(301, url), wxT("Der Zugriff wurde mit Fehlercode HTTP 301 abgewiesen!"));
-    EXPECT_EQ(WebIFStatusText(500, url), wxT("Der Zugriff wurde mit Fehlercode HTTP 500 abgewiesen!"));
-
-    ZPPROFILE p;
-    p.host = wxT("dm7080");
-    p.wport = 443;
-    p.https = 1;
-    EXPECT_EQ(WebIFTransportText(p, wxT("Connection refused"), wxT("/home/u/.zappora/zappora.cfg")),
-              U8("Die Verbindung zu \"https://dm7080:443\" konnte nicht hergestellt werden!\n\n"
-                 "\tFehlerursache: \"Connection refused\"\n\nBitte die Netzwerkkonfiguration unter"
-                 "\n\n\t\"/home/u/.zappora/zappora.cfg\"\n\nüberprüfen oder mit dem Parameter "
-                 "\"--config\" erneut starten..."));
 }

@@ -1,7 +1,5 @@
 #include "support/scripted.h"
 
-#include "app/config.h"
-
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -58,19 +56,6 @@ void ScriptedServer::setScript(std::vector<ReplyStep> script)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     script_ = std::move(script);
-}
-
-void ScriptedServer::UseAsReceiver(int port, int https)
-{
-    ZPPROFILE& p = config.profile[0];
-    p.name = wxT("Test");
-    p.host = wxString::FromAscii(host());
-    p.user = wxT("root");
-    p.pass = wxT("zaptower");
-    p.wport = port;
-    p.https = https;
-    config.profiles = 1;
-    config.profile_active = 0;
 }
 
 std::vector<std::string> ScriptedServer::requests() const

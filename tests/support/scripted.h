@@ -11,6 +11,8 @@
 #include <vector>
 #include <wx/log.h>
 
+#include "support/sim.h"
+
 struct ReplyStep {
     std::string bytes;
     int pauseMs = 0;  // wait after sending the bytes
@@ -22,10 +24,8 @@ public:
     explicit ScriptedServer(std::vector<ReplyStep> script);
     // The script for the connections from now on.
     void setScript(std::vector<ReplyStep> script);
-    // Fills profile slot 0 of the configuration with this server (or any
-    // port on its address) and makes it active.
-    void configureProfile() const { UseAsReceiver(port_); }
-    static void UseAsReceiver(int port, int https = 0);
+    // Fills profile slot 0 of the configuration with this server and makes it active.
+    void configureProfile() const { UseReceiver(host(), port_, port_); }
     ~ScriptedServer();
     ScriptedServer(const ScriptedServer&) = delete;
     ScriptedServer& operator=(const ScriptedServer&) = delete;

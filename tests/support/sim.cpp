@@ -89,18 +89,23 @@ std::string SimReceiver::webBase() const
     return "http://" + host_ + ":" + std::to_string(webPort_);
 }
 
-void SimReceiver::configureProfile(bool https) const
+void UseReceiver(const std::string& host, int webPort, int streamPort, bool https)
 {
     ZPPROFILE& p = config.profile[0];
     p.name = wxT("Sim");
-    p.host = wxString::FromUTF8(host_.c_str());
+    p.host = wxString::FromUTF8(host.c_str());
     p.user = wxT("root");
     p.pass = wxT("zaptower");
-    p.wport = webPort_;
-    p.sport = streamPort_;
+    p.wport = webPort;
+    p.sport = streamPort;
     p.https = https ? 1 : 0;
     config.profiles = 1;
     config.profile_active = 0;
+}
+
+void SimReceiver::configureProfile(bool https) const
+{
+    UseReceiver(host_, webPort_, streamPort_, https);
 }
 
 std::vector<std::string> SimReceiver::logLines() const

@@ -2,6 +2,10 @@
 #include <string>
 #include <vector>
 
+// Fills profile slot 0 of the configuration (user root, password zaptower)
+// and makes it active.
+void UseReceiver(const std::string& host, int webPort, int streamPort, bool https = false);
+
 // The simulated receiver (sim/e2sim) as a child process on a loopback
 // address of its own, so that tests running in parallel never share ports.
 class SimReceiver {

@@ -23,7 +23,7 @@ wxString U8(const char* s)
 
 class WebIF : public WebIFTestBase {
 protected:
-    static void Point(int port, int https = 0) { ScriptedServer::UseAsReceiver(port, https); }
+    static void Point(int port) { UseReceiver(ScriptedServer::host(), port, port); }
     static std::string Url(int port, const std::string& path)
     {
         return "http://127.0.0.1:" + std::to_string(port) + "/web/" + path;

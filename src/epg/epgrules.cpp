@@ -18,13 +18,6 @@ void SetEPGClockOffset(long long seconds)
 
 // ---- request paths ----
 
-wxString RawBouquetRef(const wxString& treeRef)
-{
-    wxString raw(treeRef);
-    raw.Replace(wxT("%20"), wxT(" "));
-    return raw;
-}
-
 wxString EPGServicePath(const wxString& sRef)
 {
     return wxT("epgservice?sRef=") + QueryValue(sRef);

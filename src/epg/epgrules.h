@@ -16,9 +16,8 @@ time_t EPGNow();
 void SetEPGClockOffset(long long seconds);
 
 // ---- request paths (every value percent-encoded once, from the raw value) ----
-// Bouquet references in the channel tree carry their blanks as "%20";
-// this gives back the reference as the receiver wrote it.
-wxString RawBouquetRef(const wxString& treeRef);
+// A bouquet's reference comes from its payload's getRawSRef() (the tree's
+// form carries its blanks as "%20").
 wxString EPGServicePath(const wxString& sRef);
 wxString EPGBouquetNowNextPath(bool next, const wxString& bRef);
 wxString EPGSearchPath(const wxString& term);

@@ -101,7 +101,7 @@ void MyEPGSearchDialog::OnButtonSearchTime(wxCommandEvent&)
     }
     if (!payload)
         return;
-    ShowResults(true, TimeSearchText(moment, RawBouquetRef(payload->getSRef())));
+    ShowResults(true, TimeSearchText(moment, payload->getRawSRef()));
 }
 
 void MyEPGSearchDialog::OnKey(wxCommandEvent& event)

@@ -53,7 +53,7 @@ void MyMainFrame::OpenBouquetEPG(const wxTreeItemId& item)
     MyServicePayload* bouquet = Payload(tree, item);
     if (!bouquet)
         return;
-    auto* dialog = new MyMultiEPGDialog(tree->GetItemText(item), RawBouquetRef(bouquet->getSRef()), item);
+    auto* dialog = new MyMultiEPGDialog(tree->GetItemText(item), bouquet->getRawSRef(), item);
     if (dialog->loaded)
         dialog->ShowModal();
     dialog->Destroy();

@@ -18,8 +18,7 @@ public:
 
     int getMode() const override { return mode_; }
     wxString getSRef() const override { return sRef_; }
-    // The value to percent-encode for a query (QueryValue), never sRef.
-    const wxString& getRawSRef() const { return rawSRef_; }
+    wxString getRawSRef() const override { return rawSRef_; }
     void setTreePos(const wxString& pos) { treePos_ = pos; }
     const wxString& getTreePos() const { return treePos_; }
     const wxString& getProv() const { return provider_; }

@@ -44,7 +44,7 @@ protected:
         if (!payload)
             return nullptr;
         return std::unique_ptr<MyMultiEPGDialog>(
-            new MyMultiEPGDialog(bouquet, RawBouquetRef(payload->getSRef()), item));
+            new MyMultiEPGDialog(bouquet, payload->getRawSRef(), item));
     }
     wxTreeItemId item;
 };

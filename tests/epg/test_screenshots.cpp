@@ -77,7 +77,7 @@ TEST_F(Screenshots, BouquetGuide)
     ASSERT_TRUE(item.IsOk());
     auto* payload = dynamic_cast<MyServicePayload*>(frame->tree->GetItemData(item));
     ASSERT_NE(payload, nullptr);
-    MyMultiEPGDialog dialog(wxT("Favoriten (TV)"), RawBouquetRef(payload->getSRef()), item);
+    MyMultiEPGDialog dialog(wxT("Favoriten (TV)"), payload->getRawSRef(), item);
     ASSERT_TRUE(dialog.loaded);
     Select(dialog.list, 0);
     EXPECT_GT(Photograph(&dialog, wxT("epg-bouquet.png")), 40);

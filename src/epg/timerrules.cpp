@@ -10,8 +10,7 @@
 
 static wxString Text(const wxXmlNode* n)
 {
-    wxString v = ElementText(n);
-    v.Trim().Trim(false);
+    const wxString v = ElementText(n);
     return v == wxT("None") ? wxString() : v;
 }
 

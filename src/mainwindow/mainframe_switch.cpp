@@ -29,6 +29,7 @@
 #include "stream/pip.h"
 #include "stream/pipeline.h"
 #include "stream/streamrules.h"
+#include "webif/current.h"
 #include "webif/payload.h"
 #include "webif/webif.h"
 
@@ -149,7 +150,7 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
     bool tvControlOnce = false;
     if (mode != 3 && !config.tvcontrol) {
         getWebIF(wxT("serviceplayable?sRef=") + QueryValue(ref));
-        if (result.Contains(wxT("<e2isplayable>False</e2isplayable>"))) {
+        if (ServiceNotPlayable(result)) {
             bool yes = config.expertmode ||
                        ZPMessageBox(wxT("Es ist momentan kein freier Tuner für diesen Kanal verfügbar!\n\n"
                                         "Soll für die Wiedergabe der Kanal am TV mit umgeschaltet werden?"),

@@ -15,6 +15,17 @@ bool ParseStandbyState(const wxString& xml)
     return false;
 }
 
+bool ServiceNotPlayable(const wxString& xml)
+{
+    wxXmlDocument doc;
+    if (!LoadReplyXml(xml, doc) || doc.GetRoot()->GetName() != wxT("e2serviceplayable"))
+        return false;
+    for (const wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext())
+        if (n->GetType() == wxXML_ELEMENT_NODE && n->GetName() == wxT("e2isplayable"))
+            return ElementText(n).Lower() == wxT("false");
+    return false;
+}
+
 static const wxXmlNode* FirstChild(const wxXmlNode* parent, const wxString& name)
 {
     for (const wxXmlNode* n = parent ? parent->GetChildren() : nullptr; n; n = n->GetNext())

@@ -9,6 +9,9 @@
 
 // Standby flag of a "powerstate" reply; false when it is not one.
 bool ParseStandbyState(const wxString& xml);
+// "serviceplayable": true only when the reply says the service cannot be
+// played now (no free tuner); anything else lets the switch go on.
+bool ServiceNotPlayable(const wxString& xml);
 
 // "getcurrent": reference and name of the "e2service" element; false when
 // the reply is not an "e2currentserviceinformation" document.

@@ -1,6 +1,6 @@
 // The readers of what the receiver does now, fed the raw bytes of a reply:
-// standby, current service, now/next events and their texts, audio tracks,
-// sub-services, similar events, device information.
+// standby, playability, current service, now/next events and their texts,
+// audio tracks, sub-services, similar events, device information.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const wxString reply = DecodeReply(reinterpret_cast<const char*>(data), size);
     (void)ParseStandbyState(reply);
+    (void)ServiceNotPlayable(reply);
 
     wxString ref, name;
     if (ParseCurrentService(reply, ref, name)) {

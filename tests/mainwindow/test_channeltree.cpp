@@ -277,13 +277,6 @@ TEST_F(ChannelTree, ProviderCachesPerProfileAreWrittenAndReadBack)
     const size_t loaded = count(frame->grpTVProv);
     const size_t listed = count(frame->grpTVAll);
 
-    // The cache holds the reply: it reads back into the same lists.
-    wxString text;
-    ASSERT_TRUE(wxFile(cache0).ReadAll(&text, wxConvUTF8));
-    std::vector<ServiceBouquet> fromCache;
-    ASSERT_TRUE(ParseServiceList(text, fromCache));
-    EXPECT_EQ(fromCache.size(), children(frame->grpTVProv).size());
-
     // Second profile: its own file.
     config.profile[1] = config.profile[0];
     config.profiles = 2;

@@ -179,9 +179,12 @@ TEST_F(Pipeline, AStreamThatEndsIsReported)
     Stop();
 }
 
-TEST_F(Pipeline, WithoutBufferTheStreamStartsAtTheFirstBufferingMessage)
+// No buffer starts at the first buffering message; a full one still starts.
+class BufferLimit : public Pipeline, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BufferLimit, TheStreamStarts)
 {
-    config.streambuffer = 0;
+    config.streambuffer = GetParam();
     SimReceiver sim;
     ASSERT_TRUE(sim.ok());
     Play(sim, SD_REF);
@@ -189,6 +192,7 @@ TEST_F(Pipeline, WithoutBufferTheStreamStartsAtTheFirstBufferingMessage)
     EXPECT_EQ(GST_STATE(pipeline), GST_STATE_PLAYING);
     Stop();
 }
+INSTANTIATE_TEST_SUITE_P(Pipeline, BufferLimit, ::testing::Values(0, 100));
 
 TEST_F(Pipeline, AnUnreachableStreamBuildsNothing)
 {

@@ -29,13 +29,20 @@ wxString Event(const wxString& start, const wxString& duration, const wxString& 
 
 }  // namespace
 
-TEST(CurrentParse, StandbyState)
+TEST(CurrentParse, StandbyAndPlayableFlags)
 {
-    EXPECT_TRUE(ParseStandbyState(wxT("<e2powerstate><e2instandby>true</e2instandby></e2powerstate>")));
-    EXPECT_TRUE(ParseStandbyState(wxT("<e2powerstate><e2instandby>\n\t\ttrue\n</e2instandby></e2powerstate>")));
+    const wxString standby = wxT("<e2powerstate><e2instandby>true</e2instandby></e2powerstate>");
+    const wxString busy = wxT("<e2serviceplayable><e2servicereference>1:0:1:A:1:1:C00000:0:0:0:</e2servicereference>"
+                              "<e2isplayable>False</e2isplayable></e2serviceplayable>");
+    for (const wxString& xml : {standby, Padded(standby)})
+        EXPECT_TRUE(ParseStandbyState(xml));
+    for (const wxString& xml : {busy, Padded(busy)})
+        EXPECT_TRUE(ServiceNotPlayable(xml));
     EXPECT_FALSE(ParseStandbyState(wxT("<e2powerstate><e2instandby>false</e2instandby></e2powerstate>")));
     EXPECT_FALSE(ParseStandbyState(wxT("<e2other><e2instandby>true</e2instandby></e2other>")));
     EXPECT_FALSE(ParseStandbyState(wxT("<e2powerstate><e2instandby>true")));
+    EXPECT_FALSE(ServiceNotPlayable(wxT("<e2serviceplayable><e2isplayable>True</e2isplayable></e2serviceplayable>")));
+    EXPECT_FALSE(ServiceNotPlayable(wxT("<html>500</html>")));
 }
 
 TEST(CurrentParse, CurrentServiceReferenceRules)

@@ -4,34 +4,33 @@
 
 #include "webif/services.h"
 
-bool ParseStandbyState(const wxString& xml)
-{
-    wxXmlDocument doc;
-    if (!LoadReplyXml(xml, doc) || doc.GetRoot()->GetName() != wxT("e2powerstate"))
-        return false;
-    for (const wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext())
-        if (n->GetType() == wxXML_ELEMENT_NODE && n->GetName() == wxT("e2instandby"))
-            return ElementText(n).Lower().StartsWith(wxT("true"));  // some firmware writes "True"
-    return false;
-}
-
-bool ServiceNotPlayable(const wxString& xml)
-{
-    wxXmlDocument doc;
-    if (!LoadReplyXml(xml, doc) || doc.GetRoot()->GetName() != wxT("e2serviceplayable"))
-        return false;
-    for (const wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext())
-        if (n->GetType() == wxXML_ELEMENT_NODE && n->GetName() == wxT("e2isplayable"))
-            return ElementText(n).Lower() == wxT("false");
-    return false;
-}
-
 static const wxXmlNode* FirstChild(const wxXmlNode* parent, const wxString& name)
 {
     for (const wxXmlNode* n = parent ? parent->GetChildren() : nullptr; n; n = n->GetNext())
         if (n->GetType() == wxXML_ELEMENT_NODE && n->GetName() == name)
             return n;
     return nullptr;
+}
+
+// The text of the first element named field under a root named root; empty
+// when the reply is not such a document.
+static wxString ReplyField(const wxString& xml, const wxChar* root, const wxChar* field)
+{
+    wxXmlDocument doc;
+    if (!LoadReplyXml(xml, doc) || doc.GetRoot()->GetName() != root)
+        return wxString();
+    return ElementText(FirstChild(doc.GetRoot(), field));
+}
+
+bool ParseStandbyState(const wxString& xml)
+{
+    // some firmware writes "True"
+    return ReplyField(xml, wxT("e2powerstate"), wxT("e2instandby")).Lower().StartsWith(wxT("true"));
+}
+
+bool ServiceNotPlayable(const wxString& xml)
+{
+    return ReplyField(xml, wxT("e2serviceplayable"), wxT("e2isplayable")).Lower() == wxT("false");
 }
 
 bool ParseCurrentService(const wxString& xml, wxString& ref, wxString& name)

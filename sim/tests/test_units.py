@@ -59,7 +59,7 @@ class RequestParsing(unittest.TestCase):
                          ("zap", {"drop": 1, "delay": 0.5, "count": 2}))
         self.assertEqual(e2sim_state.parse_fault("cmd=zap&clear=1"), ("zap", None))
         for bad in ("status=500", "cmd=zap&bogus=1", "cmd=zap&status=x"):
-            with self.subTest(spec=bad), self.assertRaises(ValueError):
+            with self.subTest(fault=bad), self.assertRaises(ValueError):
                 e2sim_state.parse_fault(bad)
         table = e2sim_state.Faults()
         table.set("zap", {"status": 500, "count": 1})

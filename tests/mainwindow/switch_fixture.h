@@ -164,6 +164,17 @@ protected:
         return at == wxNOT_FOUND ? wxString() : result.Mid(at + 20).BeforeFirst('<');
     }
 
+    // Live service A, then the first recording with the re-zap after it on.
+    ::testing::AssertionResult PlayRecordingAfterA(TestPayload& rec)
+    {
+        config.rezap = 1;
+        Activate(a);
+        if (::testing::AssertionResult started = WaitStarted(); !started)
+            return started;
+        frame->SwitchService(&rec);
+        return Await([&] { return StatusText() == wxT("Streaming gestartet") && frame->currentMode == 3; });
+    }
+
     wxString StatusText() const
     {
         return frame->GetStatusBar() ? frame->GetStatusBar()->GetStatusText(0) : wxString();

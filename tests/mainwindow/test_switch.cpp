@@ -213,12 +213,8 @@ TEST_F(SwitchTest, TheEndOfARecordingStopsPlayback)
 
 TEST_F(SwitchTest, TheEndOfARecordingReturnsToTheLiveService)
 {
-    config.rezap = 1;
-    Activate(a);
-    ASSERT_TRUE(WaitStarted());
     TestPayload rec(3, FirstRecording());
-    frame->SwitchService(&rec);
-    ASSERT_TRUE(Await([&] { return StatusText() == wxT("Streaming gestartet") && frame->currentMode == 3; }));
+    ASSERT_TRUE(PlayRecordingAfterA(rec));
     ASSERT_TRUE(gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
                                         GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT),
                                         17 * GST_SECOND));
@@ -231,12 +227,8 @@ TEST_F(SwitchTest, TheEndOfARecordingReturnsToTheLiveService)
 
 TEST_F(SwitchTest, LeavingARecordingForAServiceGoesThere)
 {
-    config.rezap = 1;
-    Activate(a);
-    ASSERT_TRUE(WaitStarted());
     TestPayload rec(3, FirstRecording());
-    frame->SwitchService(&rec);
-    ASSERT_TRUE(Await([&] { return StatusText() == wxT("Streaming gestartet") && frame->currentMode == 3; }));
+    ASSERT_TRUE(PlayRecordingAfterA(rec));
     size_t web = sim->loggedPaths("web").size();
     // The stop on the way to B is no end of the recording: no return to A.
     Activate(b);

@@ -55,9 +55,11 @@ class StreamFaults:
         self.stop_after = None
         self.stall = False
         self.refuse = False
+        self.pid_shift = 0
 
     def as_dict(self):
-        return {"stop_after": self.stop_after, "stall": self.stall, "refuse": self.refuse}
+        return {"stop_after": self.stop_after, "stall": self.stall, "refuse": self.refuse,
+                "pid_shift": self.pid_shift}
 
 
 FAULT_KEYS = ("status", "delay", "drop", "malformed", "wrongroot", "location", "count")

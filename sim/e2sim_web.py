@@ -470,6 +470,8 @@ def control(state, name, params, server=None):
                 faults.stall = _flag(params["stall"])
             if "refuse" in params:
                 faults.refuse = _flag(params["refuse"])
+            if "pid_shift" in params:
+                faults.pid_shift = int(params["pid_shift"] or "0", 0)
         return {"ok": True, "stream": faults.as_dict()}
     if name == "refuse":
         with state.lock:

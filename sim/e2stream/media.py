@@ -1,7 +1,9 @@
 """Encoded media loops: generated once with GStreamer, cached on disk."""
 
+import array
 import fcntl
 import json
+import math
 import os
 import subprocess
 import threading
@@ -52,6 +54,55 @@ ASSETS = {
 }
 
 
+# Lip-sync loop: a black picture that flashes white for one frame while the
+# sound, silent otherwise, beeps for the same 40 ms. Both are drawn here as
+# raw media so that the instants are exact before encoding.
+SYNC_W, SYNC_H = 352, 288
+SYNC_FIRST_FLASH = 10          # frame of the first flash (0.4 s)
+SYNC_PERIOD = 60               # frames between flashes (2.4 s)
+RAW_SECONDS = 10               # a little more than one loop, like the other assets
+
+
+def sync_flash_frames():
+    """Indices of the flash frames within one loop."""
+    return list(range(SYNC_FIRST_FLASH, VIDEO_FRAMES, SYNC_PERIOD))
+
+
+def _sync_video_raw(path):
+    luma = SYNC_W * SYNC_H
+    chroma = bytes([128]) * (luma // 2)
+    black, white = bytes([16]) * luma + chroma, bytes([235]) * luma + chroma
+    flashes = set(sync_flash_frames())
+    with open(path, "wb") as f:
+        for i in range(25 * RAW_SECONDS):
+            f.write(white if i % VIDEO_FRAMES in flashes else black)
+
+
+def _sync_audio_raw(path):
+    rate, beep = 48000, 1920          # 40 ms at 1 kHz
+    samples = array.array("h", bytes(4 * rate * RAW_SECONDS))
+    tone = [int(16000 * math.sin(2 * math.pi * 1000 * n / rate)) for n in range(beep)]
+    loop = VIDEO_FRAMES * rate // 25
+    for frame in sync_flash_frames():
+        for start in range(frame * rate // 25, rate * RAW_SECONDS, loop):
+            for n, v in enumerate(tone[:rate * RAW_SECONDS - start]):
+                samples[2 * (start + n)] = samples[2 * (start + n) + 1] = v
+    with open(path, "wb") as f:
+        f.write(samples.tobytes())
+
+
+RAW_INPUTS = {"sync_video.yuv": _sync_video_raw, "sync_audio.pcm": _sync_audio_raw}
+
+ASSETS["sync_video.m2v"] = (
+    "filesrc location={dir}/sync_video.yuv ! rawvideoparse format=i420 width=%d height=%d "
+    "framerate=25/1 ! mpeg2enc format=3 b-per-refframe=0 min-gop-size=12 max-gop-size=12 "
+    "closed-gop=true bitrate=1000 aspect=2 ! filesink location={out}" % (SYNC_W, SYNC_H))
+ASSETS["sync.mp2"] = (
+    "filesrc location={dir}/sync_audio.pcm ! rawaudioparse format=pcm pcm-format=s16le "
+    "sample-rate=48000 num-channels=2 ! audioconvert ! twolamemp2enc bitrate=192 ! "
+    "filesink location={out}")
+
+
 class Track:
     """Access units of one elementary stream over one loop.
     units: list of (dts offset, pts offset, bytes, random access)."""
@@ -60,15 +111,16 @@ class Track:
         self.units = units
 
 
-def _manifest_ok(cache_dir):
-    """The manifest is written last, so its presence means a complete cache."""
+def _manifest_ok(cache_dir, complete=True):
+    """The manifest is written last, so its presence means a complete cache
+    of its version (complete=False: of this version, assets may be missing)."""
     try:
         with open(os.path.join(cache_dir, "manifest.json")) as f:
             m = json.load(f)
     except (OSError, ValueError):
         return False
-    return m.get("version") == MEDIA_VERSION and all(
-        os.path.isfile(os.path.join(cache_dir, name)) for name in ASSETS)
+    return m.get("version") == MEDIA_VERSION and (not complete or all(
+        os.path.isfile(os.path.join(cache_dir, name)) for name in ASSETS))
 
 
 def prepare(cache_dir):
@@ -81,10 +133,19 @@ def prepare(cache_dir):
         fcntl.flock(lock, fcntl.LOCK_EX)
         if _manifest_ok(cache_dir):
             return
+        # A cache of this version lacks at most the assets added since.
+        if not _manifest_ok(cache_dir, complete=False):
+            for name in ASSETS:
+                if os.path.exists(os.path.join(cache_dir, name)):
+                    os.remove(os.path.join(cache_dir, name))
+        for name, make in RAW_INPUTS.items():
+            make(os.path.join(cache_dir, name))
         procs = []
         for name, pipe in ASSETS.items():
+            if os.path.isfile(os.path.join(cache_dir, name)):
+                continue
             tmp = os.path.join(cache_dir, name + ".part")
-            cmd = "%s -q %s" % (_GST, pipe.format(out=tmp))
+            cmd = "%s -q %s" % (_GST, pipe.format(out=tmp, dir=cache_dir))
             procs.append((name, tmp, subprocess.Popen(
                 cmd, shell=True, stdout=subprocess.DEVNULL,
                 stderr=subprocess.PIPE)))
@@ -95,6 +156,8 @@ def prepare(cache_dir):
                 failed.append("%s: %s" % (name, err.decode(errors="replace").strip()))
             else:
                 os.replace(tmp, os.path.join(cache_dir, name))
+        for name in RAW_INPUTS:
+            os.remove(os.path.join(cache_dir, name))
         if failed:
             raise RuntimeError("media generation failed: " + "; ".join(failed))
         # check that every asset splits into a full loop before declaring it ready
@@ -136,6 +199,8 @@ def load_tracks(cache_dir):
         "eng_mp2": _audio_track(es.split_mpeg_audio(_read(cache_dir, "eng.mp2")), MP2_TICKS),
         "deu_mp2": _audio_track(es.split_mpeg_audio(_read(cache_dir, "deu.mp2")), MP2_TICKS),
         "deu_ac3": _audio_track(es.split_ac3(_read(cache_dir, "deu.ac3")), AC3_TICKS),
+        "sync_video": _video_track(es.split_mpeg2_video(_read(cache_dir, "sync_video.m2v"))),
+        "sync_mp2": _audio_track(es.split_mpeg_audio(_read(cache_dir, "sync.mp2")), MP2_TICKS),
     }
 
 

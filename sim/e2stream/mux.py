@@ -14,6 +14,10 @@ PSI_INTERVAL = 7200           # PAT/PMT every 80 ms
 TTX_INTERVAL = media.VIDEO_TICKS
 
 KINDS = ("sd", "hd", "radio")
+# Served on the stream port beside the receiver's services: picture and
+# sound mark the same instants, for checking a player's lip sync.
+SYNC_REF = "1:0:1:2FFF:401:1:C00000:0:0:0:"
+SYNC_SID = 0x2FFF
 
 
 def _audio_desc(lang):
@@ -44,6 +48,11 @@ def layout(kind):
         return [
             (0x100, ts.ST_MPEG1_AUDIO, 0xC0, _audio_desc("deu"), "deu_mp2", "deu", "MPEG"),
         ]
+    if kind == "sync":
+        return [
+            (VIDEO_PID, ts.ST_MPEG2_VIDEO, 0xE0, b"", "sync_video", None, None),
+            (0x100, ts.ST_MPEG1_AUDIO, 0xC0, _audio_desc("deu"), "sync_mp2", "deu", "MPEG"),
+        ]
     raise ValueError("unknown kind %r" % (kind,))
 
 
@@ -56,9 +65,12 @@ def pcr_pid(kind):
     return layout(kind)[0][0]
 
 
-def psi_sections(kind, sid):
-    streams = [(stype, pid, desc) for pid, stype, _, desc, _, _, _ in layout(kind)]
-    return ts.pat_section(sid), ts.pmt_section(sid, pcr_pid(kind), streams)
+def psi_sections(kind, sid, pid_shift=0, version=0):
+    """PAT and PMT; pid_shift moves every elementary PID (a programme that
+    changes its PMT while it runs)."""
+    streams = [(stype, pid + pid_shift, desc) for pid, stype, _, desc, _, _, _ in layout(kind)]
+    return ts.pat_section(sid), ts.pmt_section(sid, pcr_pid(kind) + pid_shift, streams,
+                                                version)
 
 
 def _loop_events(pid, stream_id, track, kind_tag):
@@ -93,11 +105,14 @@ class Multiplexer:
     """Produces the transport stream of one programme as a sequence of
     (send time in 27 MHz units, bytes) chunks."""
 
-    def __init__(self, kind, sid, tracks, wall_start=None):
+    def __init__(self, kind, sid, tracks, wall_start=None, pid_shift=lambda: 0):
         self.kind = kind
         self.sid = sid
         self.pcr_pid = pcr_pid(kind)
         self.pat, self.pmt = psi_sections(kind, sid)
+        self.pid_shift = pid_shift      # read live
+        self.shift = 0
+        self.version = 0
         self.cc = ts.Continuity()
         self.wall_start = time.time() if wall_start is None else wall_start
         self.carousel = None
@@ -128,6 +143,14 @@ class Multiplexer:
     def _render(self, send, pid, tag, arg):
         cc = self.cc
         if tag == "psi":
+            shift = self.pid_shift()
+            if shift != self.shift:
+                self.shift = shift
+                self.version = (self.version + 1) & 0x1F
+                self.pat, self.pmt = psi_sections(self.kind, self.sid, shift, self.version)
+        if pid != ts.PAT_PID:
+            pid += self.shift
+        if tag == "psi":
             return ts.psi_packets(ts.PAT_PID, self.pat, cc) + \
                 ts.psi_packets(ts.PMT_PID, self.pmt, cc)
         if tag == "pes":
@@ -136,7 +159,7 @@ class Multiplexer:
             pes = ts.pes_packet(stream_id, data, pts, dts if video else None,
                                 bounded=not video)
             return ts.packetize(pid, pes, cc,
-                                pcr27=send * 300 if pid == self.pcr_pid else None,
+                                pcr27=send * 300 if pid == self.pcr_pid + self.shift else None,
                                 random_access=key and video)
         if tag == "ttx":
             pts = send + DELAY_TICKS

@@ -53,7 +53,8 @@ class _Handler(BaseHTTPRequestHandler):
             self.close_connection = True
             self._log(0, 0)
             return
-        target = srv.resolve(ref_from_path(self.path))
+        ref = ref_from_path(self.path)
+        target = ("sync", mux.SYNC_SID) if ref == mux.SYNC_REF else srv.resolve(ref)
         if target is None:
             body = b"<html><body>Service not found</body></html>\n"
             self.send_response(404)
@@ -95,7 +96,8 @@ class _Handler(BaseHTTPRequestHandler):
 
     def _stream(self, kind, sid):
         srv = self.server
-        m = mux.Multiplexer(kind, sid, srv.tracks())
+        m = mux.Multiplexer(kind, sid, srv.tracks(),
+                            pid_shift=lambda: _fault(srv.faults, "pid_shift", 0))
         self.connection.settimeout(SEND_TIMEOUT)
         started = time.monotonic()
         clock0 = started          # wall time that corresponds to pcr0

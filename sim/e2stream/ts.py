@@ -73,13 +73,13 @@ def subtitling_descriptor(lang, stype, composition_page, ancillary_page):
         ancillary_page >> 8, ancillary_page & 0xFF]))
 
 
-def pmt_section(program_number, pcr_pid, streams):
+def pmt_section(program_number, pcr_pid, streams, version=0):
     """streams: list of (stream_type, pid, descriptor bytes)."""
     body = bytearray([0xE0 | (pcr_pid >> 8), pcr_pid & 0xFF, 0xF0, 0x00])
     for stype, pid, desc in streams:
         body += bytes([stype, 0xE0 | (pid >> 8), pid & 0xFF,
                        0xF0 | (len(desc) >> 8), len(desc) & 0xFF]) + desc
-    return _section(0x02, program_number, bytes(body))
+    return _section(0x02, program_number, bytes(body), version)
 
 
 def encode_ts(prefix, value):

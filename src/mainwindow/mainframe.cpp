@@ -252,6 +252,7 @@ MyMainFrame::MyMainFrame()
 
 MyMainFrame::~MyMainFrame()
 {
+    StopPipeline();
     epgTimer.Stop();
     zapTimer.Stop();
     chkTimer.Stop();
@@ -287,10 +288,12 @@ void MyMainFrame::OnClose(wxCloseEvent& event)
             event.Veto();
             return;
         }
-        if (pipeline) {
-            gst_element_set_state(pipeline, GST_STATE_READY);
-            gst_element_get_state(pipeline, nullptr, nullptr, 3 * GST_SECOND);
-        }
+    }
+    // Streaming threads post to this window and write into it: the pipeline
+    // stops before the window goes, also when closing during the start.
+    if (pipeline) {
+        gst_element_set_state(pipeline, GST_STATE_READY);
+        gst_element_get_state(pipeline, nullptr, nullptr, 3 * GST_SECOND);
     }
 
     // The main window's own geometry is read before the other windows go,

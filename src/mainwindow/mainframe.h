@@ -2,6 +2,7 @@
 // owner of live playback.
 #pragma once
 
+#include <atomic>
 #include <wx/frame.h>
 #include <wx/timer.h>
 #include <wx/treectrl.h>
@@ -50,7 +51,7 @@ public:
     int earlierTarget = 0; // where full screen returns to: 0 main window, 1 video window
     wxString recTitle, recDescription, recTime;
     wxString nowTitle, nowText, nextText;
-    int bufferPercent = 0;
+    std::atomic<int> bufferPercent{0};   // written by the pipeline's bus handler
     wxArrayString movieLocations;
     bool inStandby = false;
 

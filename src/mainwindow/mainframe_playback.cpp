@@ -122,9 +122,9 @@ void MyMainFrame::GStreamerNotify(wxCommandEvent& event)
         break;
     case 8:
         // Bit-rate figures come with the meter; the buffer is known here.
-        SetGaugeValue(bufferGauge, bufferPercent);
+        SetGaugeValue(bufferGauge, bufferPercent.load());
         if (bufferLabel)
-            bufferLabel->SetLabel(wxString::Format(wxT("%.3d%%"), bufferPercent));
+            bufferLabel->SetLabel(wxString::Format(wxT("%.3d%%"), bufferPercent.load()));
         break;
     case 9:
         break;
@@ -168,6 +168,7 @@ void MyMainFrame::StreamStarted()
         }
         int best = PreferredAudioTrack(tracks, config.audiolanguage);
         if (best > 0) {
+            SelectAudioTrack(best);
             audioChoice->SetSelection(best);
             wxCommandEvent select(wxEVT_COMBOBOX, XRCID("ID_CHOICE_AUDIO"));
             select.SetEventObject(audioChoice);
@@ -199,10 +200,8 @@ void MyMainFrame::OnPadsDone()
 {
     retryCounter = 0;
     chkTimer.Stop();
-    if (videoTarget != 0 && textoverlay) {
-        wxString text = nowTitle + wxT("\n\n") + nowText + wxT("\n") + nextText;
-        g_object_set(textoverlay, "text", (const char*)text.utf8_str(), "color", 0xff00ff00u,
-                     "halignment", 1, "valignment", 1, "silent", FALSE, NULL);
+    if (videoTarget != 0) {
+        ShowOnScreenText(nowTitle + wxT("\n\n") + nowText + wxT("\n") + nextText);
         osdTimer.StartOnce(5000);
     }
 }
@@ -330,6 +329,7 @@ void MyMainFrame::OnToolPlay(wxCommandEvent&)
     switch (GST_STATE(pipeline)) {
     case GST_STATE_NULL:
         padsComplete = false;
+        TakeStreamSettings();
         // The sink asks for its window from a streaming thread, which only
         // reads the handle looked up here.
         SetVideoOutputWindow(videoTarget);
@@ -390,6 +390,5 @@ void MyMainFrame::OnToolStop(wxCommandEvent&)
 
 void MyMainFrame::OSDTimer(wxTimerEvent&)
 {
-    if (textoverlay)
-        g_object_set(textoverlay, "silent", TRUE, NULL);
+    HideOnScreenText();
 }

@@ -48,8 +48,18 @@ bool (*AudioMuted)() = nullptr;
 bool (*DesktopWindowExists)() = nullptr;
 
 // Pad-added, pad-removed and the teardown after a stop may run on different
-// threads; one of them changes the back end at a time.
+// threads; one of them changes the back end at a time. The one that does may
+// wait for streaming threads meanwhile, so other threads never take this
+// lock: the element globals and the audio records' elements change under a
+// short lock of their own, which they take instead.
 static std::recursive_mutex backendLock;
+static std::mutex elementLock;
+using ElementGuard = std::lock_guard<std::mutex>;
+
+// The collection of streams the demultiplexer announced last; a chain built
+// for an earlier one is replaced when its successor arrives (a PMT change).
+static std::atomic<int> collectionNumber{0};
+static int videoCollection = 0, teletextCollection = 0;
 
 static void Log(const char* text)
 {
@@ -65,6 +75,71 @@ static void Logf(const char* fmt, ...)
     vsnprintf(buf, sizeof buf, fmt, ap);
     va_end(ap);
     Log(buf);
+}
+
+ElementRef BackendElement(GstElement* const& global)
+{
+    ElementGuard g(elementLock);
+    return ElementRef(global ? GST_ELEMENT(gst_object_ref(global)) : nullptr);
+}
+
+void ShowOnScreenText(const wxString& text)
+{
+    if (ElementRef t = BackendElement(textoverlay))
+        g_object_set(t.get(), "text", (const char*)text.utf8_str(), "color", 0xff00ff00u,
+                     "halignment", 1, "valignment", 1, "silent", FALSE, NULL);
+}
+
+void HideOnScreenText()
+{
+    if (ElementRef t = BackendElement(textoverlay))
+        g_object_set(t.get(), "silent", TRUE, NULL);
+}
+
+// The selector input a track's chain feeds (a new reference), or null.
+static GstPad* SelectorInputOf(const AUDIOTRACK& track)
+{
+    if (!track.resampler)
+        return nullptr;
+    GstPad* out = gst_element_get_static_pad(track.resampler, "src");
+    GstPad* in = out ? gst_pad_get_peer(out) : nullptr;
+    if (out)
+        gst_object_unref(out);
+    return in;
+}
+
+bool SelectAudioTrack(int index)
+{
+    ElementGuard g(elementLock);
+    if (!audio_inputselector || index < 0 || index >= streaminfo.audiotracks)
+        return false;
+    GstPad* in = SelectorInputOf(streaminfo.audio[index]);
+    if (!in)
+        return false;
+    g_object_set(audio_inputselector, "active-pad", in, NULL);
+    gst_object_unref(in);
+    streaminfo.audioselected = index;
+    return true;
+}
+
+int SelectedAudioTrack()
+{
+    ElementGuard g(elementLock);
+    if (!audio_inputselector)
+        return -1;
+    GstPad* active = nullptr;
+    g_object_get(audio_inputselector, "active-pad", &active, NULL);
+    int found = -1;
+    for (int i = 0; i < streaminfo.audiotracks && found < 0 && active; ++i) {
+        GstPad* in = SelectorInputOf(streaminfo.audio[i]);
+        if (in == active)
+            found = i;
+        if (in)
+            gst_object_unref(in);
+    }
+    if (active)
+        gst_object_unref(active);
+    return found;
 }
 
 bool IsElementLinked(GstElement* element)
@@ -110,14 +185,30 @@ static void SyncBackwards(const std::vector<GstElement*>& chain)
         gst_element_sync_state_with_parent(*it);
 }
 
-static void Drop(GstElement*& e)
+// A sink added to a playing pipeline (after a PMT change) must not wait to
+// preroll: the whole pipeline would fall back to PAUSED with it, and the
+// other sinks, done prerolling, would stop taking data it needs.
+static void JoinRunningPipeline(GstElement* sink)
 {
+    GstState state = GST_STATE_NULL;
+    gst_element_get_state(pipeline, &state, nullptr, 0);
+    if (state == GST_STATE_PLAYING)
+        g_object_set(sink, "async", FALSE, NULL);
+}
+
+static void Drop(GstElement*& global)
+{
+    GstElement* e;
+    {
+        ElementGuard g(elementLock);
+        e = global;
+        global = nullptr;
+    }
     if (!e)
         return;
     gst_element_set_state(e, GST_STATE_NULL);
     if (GST_OBJECT_PARENT(e))
         gst_bin_remove(GST_BIN(pipeline), e);
-    e = nullptr;
 }
 
 // Output pad of the multiqueue that belongs to the given input pad.
@@ -210,6 +301,9 @@ static GstPadProbeReturn TagProbe(GstPad* pad, GstPadProbeInfo* info, gpointer)
 
 static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* demuxPad)
 {
+    const StreamSettings set = CurrentStreamSettings();
+    {
+    ElementGuard published(elementLock);
     videoparser = gst_element_factory_make(kind == KIND_MPEG2_VIDEO ? "mpegvideoparse" : "h264parse",
                                            "VideoParser");
     videodecoder = gst_element_factory_make(kind == KIND_MPEG2_VIDEO ? "mpeg2dec" : "avdec_h264",
@@ -222,15 +316,16 @@ static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
     subtitleoverlay = gst_element_factory_make("dvbsuboverlay", "SubtitleOverlay");
     clockoverlay = gst_element_factory_make("clockoverlay", "ClockOverlay");
     textoverlay = gst_element_factory_make("textoverlay", "TextOverlay");
-    ffmpegcolorspace = compatibility ? gst_element_factory_make("videoconvert", "ColorSpace") : nullptr;
+    ffmpegcolorspace =
+        set.compatibility ? gst_element_factory_make("videoconvert", "ColorSpace") : nullptr;
     videoqueue = gst_element_factory_make("queue2", "VideoQueue");
-    wxString sinkName = config.videosink.empty() ? wxString(wxT("xvimagesink")) : config.videosink;
-    videosink = gst_element_factory_make(sinkName.utf8_str(), "VideoSink");
+    videosink = gst_element_factory_make(set.videosink.c_str(), "VideoSink");
+    }
 
     std::vector<GstElement*> chain = {videoparser, videodecoder, decoderqueue, deinterlace, videorate,
                                       videoscale, videobalance, subtitleoverlay, clockoverlay,
                                       textoverlay};
-    if (compatibility)
+    if (set.compatibility)
         chain.push_back(ffmpegcolorspace);
     chain.push_back(videoqueue);
     chain.push_back(videosink);
@@ -241,6 +336,7 @@ static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
             for (GstElement* x : chain)
                 if (x)
                     gst_object_unref(x);
+            ElementGuard published(elementLock);
             videoparser = videodecoder = decoderqueue = deinterlace = videorate = videoscale = nullptr;
             videobalance = subtitleoverlay = clockoverlay = textoverlay = nullptr;
             ffmpegcolorspace = videoqueue = videosink = nullptr;
@@ -248,16 +344,16 @@ static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
         }
 
     g_object_set(decoderqueue, "max-size-buffers", 0, "max-size-bytes", 0, NULL);
-    g_object_set(deinterlace, "mode", config.deinterlacer ? 0 : 2, "method",
-                 config.deinterlacermethod, "fields", 1, NULL);
-    g_object_set(videobalance, "brightness", config.brightness, "contrast", config.contrast,
-                 "saturation", config.color, NULL);
+    g_object_set(deinterlace, "mode", set.deinterlacer ? 0 : 2, "method",
+                 set.deinterlacermethod, "fields", 1, NULL);
+    g_object_set(videobalance, "brightness", set.brightness, "contrast", set.contrast,
+                 "saturation", set.color, NULL);
     g_object_set(subtitleoverlay, "enable", FALSE, NULL);
-    bool clock = ClockOverlayVisible && ClockOverlayVisible();
-    g_object_set(clockoverlay, "color", 0xff00ff00u, "time-format", "%H:%M", "silent", !clock,
+    g_object_set(clockoverlay, "color", 0xff00ff00u, "time-format", "%H:%M", "silent", !set.clock,
                  NULL);
     g_object_set(videoqueue, "max-size-buffers", 5, "max-size-bytes", 0, NULL);
     g_object_set(videosink, "force-aspect-ratio", TRUE, NULL);
+    JoinRunningPipeline(videosink);
 
     GstPad* decSrc = gst_element_get_static_pad(videodecoder, "src");
     g_signal_connect(decSrc, "notify::caps", G_CALLBACK(VideoStreamChanged), nullptr);
@@ -283,6 +379,7 @@ static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
 
     streaminfo.linkedstreams++;
     streaminfo.sinks++;
+    videoCollection = collectionNumber;
     streaminfo.videopid = pid;
     streaminfo.mpeg2 = kind == KIND_MPEG2_VIDEO;
     streaminfo.videopad = GST_PAD(gst_object_ref(demuxPad));
@@ -317,28 +414,34 @@ static void BuildAudioChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
     gst_object_unref(decSrc);
 
     AUDIOTRACK& a = streaminfo.audio[n];
-    a.parser = parse;
-    a.decoder = dec;
-    a.converter = conv;
-    a.resampler = res;
+    {
+        ElementGuard published(elementLock);
+        a.parser = parse;
+        a.decoder = dec;
+        a.converter = conv;
+        a.resampler = res;
+    }
     a.ac3 = kind == KIND_AC3_AUDIO;
+    a.collection = collectionNumber;
 
     if (!audio_inputselector) {
-        audio_inputselector = gst_element_factory_make("input-selector", "AudioInputSelector");
-        audiorate = gst_element_factory_make("audiorate", "AudioRate");
-        equalizer = gst_element_factory_make("equalizer-3bands", "Equalizer");
-        volume = gst_element_factory_make("volume", "Volume");
-        audioqueue = gst_element_factory_make("queue2", "AudioQueue");
-        audiosink = gst_element_factory_make("alsasink", "AudioSink");
-        g_object_set(equalizer, "band0", config.lband, "band1", config.mband, "band2",
-                     config.hband, NULL);
-        bool muted = AudioMuted && AudioMuted();
-        g_object_set(volume, "volume", muted ? 0.0 : config.volume / 100.0, NULL);
+        {
+            ElementGuard published(elementLock);
+            audio_inputselector = gst_element_factory_make("input-selector", "AudioInputSelector");
+            audiorate = gst_element_factory_make("audiorate", "AudioRate");
+            equalizer = gst_element_factory_make("equalizer-3bands", "Equalizer");
+            volume = gst_element_factory_make("volume", "Volume");
+            audioqueue = gst_element_factory_make("queue2", "AudioQueue");
+            audiosink = gst_element_factory_make("alsasink", "AudioSink");
+        }
+        // Tracks that do not play are dropped as they come instead of
+        // waiting for the one that plays: a track that goes away (a PMT
+        // change) would otherwise hold the others for ever.
+        g_object_set(audio_inputselector, "sync-streams", FALSE, NULL);
+        const StreamSettings set = CurrentStreamSettings();
+        g_object_set(equalizer, "band0", set.lband, "band1", set.mband, "band2", set.hband, NULL);
+        g_object_set(volume, "volume", set.volume, NULL);
         g_object_set(audioqueue, "max-size-buffers", 5, "max-size-bytes", 0, NULL);
-        // The receiver sends at its own pace; the system clock follows it as
-        // well as any sound card, and a device that does not pace itself (a
-        // null device) would otherwise run the whole pipeline ahead.
-        g_object_set(audiosink, "provide-clock", FALSE, NULL);
         std::vector<GstElement*> shared = {audio_inputselector, audiorate, equalizer, volume,
                                            audioqueue, audiosink};
         for (GstElement* e : shared)
@@ -367,6 +470,7 @@ static void BuildAudioChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
     a.pid = pid;
     a.pad = GST_PAD(gst_object_ref(demuxPad));
     PostGstEvent(0, pid * 65536 + kind);
+    ElementGuard published(elementLock);
     streaminfo.audiotracks = n + 1;
 }
 
@@ -383,27 +487,28 @@ static GstFlowReturn TeletextSample(GstAppSink* sink, gpointer data)
 
 // Whether the viewer wants pages; a sink built by a later switch or resync
 // starts in that state.
-static bool teletextWanted = false;
+static std::atomic<bool> teletextWanted{false};
 
 void SetTeletextCollection(bool on)
 {
-    std::lock_guard<std::recursive_mutex> g(backendLock);
     teletextWanted = on;
-    if (teletextsink)
-        g_object_set(teletextsink, "emit-signals", on ? TRUE : FALSE, NULL);
+    if (ElementRef sink = BackendElement(teletextsink))
+        g_object_set(sink.get(), "emit-signals", on ? TRUE : FALSE, NULL);
 }
 
 static void BuildTeletextSink(GstPad* mqSrc, int pid, GstPad* demuxPad)
 {
-    if (teletextsink)
-        return;
-    teletextsink = gst_element_factory_make("appsink", "TeletextSink");
+    {
+        ElementGuard published(elementLock);
+        teletextsink = gst_element_factory_make("appsink", "TeletextSink");
+    }
     if (!teletextsink)
         return;
     g_object_set(teletextsink, "sync", FALSE, "drop", TRUE, "max-buffers", 1, "emit-signals",
-                 teletextWanted ? TRUE : FALSE, NULL);
+                 teletextWanted.load() ? TRUE : FALSE, NULL);
     // A page nobody has collected must not hold back the end of the stream.
     g_object_set(teletextsink, "wait-on-eos", FALSE, NULL);
+    JoinRunningPipeline(teletextsink);
     g_signal_connect(teletextsink, "new-sample", G_CALLBACK(TeletextSample), nullptr);
     gst_bin_add(GST_BIN(pipeline), teletextsink);
     gst_element_sync_state_with_parent(teletextsink);
@@ -411,6 +516,7 @@ static void BuildTeletextSink(GstPad* mqSrc, int pid, GstPad* demuxPad)
         Log("teletext not linked");
     streaminfo.linkedstreams++;
     streaminfo.sinks++;
+    teletextCollection = collectionNumber;
     streaminfo.ttxpid = pid;
     streaminfo.ttxpad = GST_PAD(gst_object_ref(demuxPad));
     if (!streaminfo.ttxpage)
@@ -434,7 +540,11 @@ static void BuildSubtitleInput(GstPad* mqSrc, int pid, GstPad* demuxPad)
         }
     }
     if (!subtl_inputselector) {
-        subtl_inputselector = gst_element_factory_make("input-selector", "SubtitleInputSelector");
+        {
+            ElementGuard published(elementLock);
+            subtl_inputselector = gst_element_factory_make("input-selector", "SubtitleInputSelector");
+        }
+        g_object_set(subtl_inputselector, "sync-streams", FALSE, NULL);
         gst_bin_add(GST_BIN(pipeline), subtl_inputselector);
         if (subtitleoverlay &&
             !gst_element_link_pads(subtl_inputselector, "src", subtitleoverlay, "text_sink"))
@@ -447,6 +557,22 @@ static void BuildSubtitleInput(GstPad* mqSrc, int pid, GstPad* demuxPad)
         gst_object_unref(selSink);
     }
     streaminfo.subtitles = n + 1;
+}
+
+static void ReplaceVideoChain();
+static void ReplaceTeletextSink();
+
+// The demultiplexer ends each stream it withdraws. Where a newer collection
+// has come, that end is the old programme's, not the stream's: passed on, it
+// would end the shared speakers, and a track that is not played would wait
+// with it in the selector for ever.
+static GstPadProbeReturn DropWithdrawnEnd(GstPad*, GstPadProbeInfo* info, gpointer collection)
+{
+    GstEvent* ev = GST_PAD_PROBE_INFO_EVENT(info);
+    if (ev && GST_EVENT_TYPE(ev) == GST_EVENT_EOS &&
+        GPOINTER_TO_INT(collection) < collectionNumber.load())
+        return GST_PAD_PROBE_DROP;
+    return GST_PAD_PROBE_OK;
 }
 
 void PadAdded(GstElement* element, GstPad* pad, gpointer)
@@ -473,9 +599,13 @@ void PadAdded(GstElement* element, GstPad* pad, gpointer)
         PostGstEvent(4);
 
     if (!multiqueue) {
-        multiqueue = gst_element_factory_make("multiqueue", "MultiQueue");
+        {
+            ElementGuard published(elementLock);
+            multiqueue = gst_element_factory_make("multiqueue", "MultiQueue");
+        }
         g_object_set(multiqueue, "use-buffering", TRUE, "max-size-buffers", 0, "max-size-bytes", 0,
-                     "max-size-time", guint64(config.streambuffertime) * GST_SECOND, NULL);
+                     "max-size-time", guint64(CurrentStreamSettings().buffertime) * GST_SECOND,
+                     NULL);
         g_signal_connect(multiqueue, "underrun", G_CALLBACK(MQUnderRun), nullptr);
         gst_bin_add(GST_BIN(pipeline), multiqueue);
         gst_element_sync_state_with_parent(multiqueue);
@@ -492,9 +622,14 @@ void PadAdded(GstElement* element, GstPad* pad, gpointer)
         Log("demultiplexer pad not linked");
         return;
     }
+    gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, DropWithdrawnEnd,
+                      GINT_TO_POINTER(collectionNumber.load()), nullptr);
     switch (kind) {
     case KIND_MPEG2_VIDEO:
     case KIND_H264_VIDEO:
+        // A second video stream of the same programme is left alone.
+        if (videodecoder && videoCollection < collectionNumber)
+            ReplaceVideoChain();
         if (!videodecoder)
             BuildVideoChain(mqSrc, kind, pid, pad);
         break;
@@ -503,7 +638,10 @@ void PadAdded(GstElement* element, GstPad* pad, gpointer)
         BuildAudioChain(mqSrc, kind, pid, pad);
         break;
     case KIND_TELETEXT:
-        BuildTeletextSink(mqSrc, pid, pad);
+        if (teletextsink && teletextCollection < collectionNumber)
+            ReplaceTeletextSink();
+        if (!teletextsink)
+            BuildTeletextSink(mqSrc, pid, pad);
         break;
     case KIND_DVB_SUBTITLE:
         BuildSubtitleInput(mqSrc, pid, pad);
@@ -585,7 +723,73 @@ static void RemoveMultiqueueIfIdle()
 {
     if (multiqueue && !IsElementLinked(multiqueue)) {
         Drop(multiqueue);
+        ElementGuard published(elementLock);
         ZeroStreamInfo();
+    }
+}
+
+static void ForgetPad(GstPad*& pad)
+{
+    if (pad)
+        gst_object_unref(pad);
+    pad = nullptr;
+}
+
+// A PMT change brings the new programme's streams before it withdraws the
+// old ones: a chain of the old programme goes when its successor arrives.
+static void ReplaceVideoChain()
+{
+    Log(streaminfo.mpeg2 ? "-Pad (MPGV)" : "-Pad (H264)");
+    RemoveVideoChain();
+    // The subtitle inputs fed the old chain's overlay.
+    if (subtl_inputselector)
+        RemoveSubtitleSelector();
+    for (auto& sub : streaminfo.subtitle) {
+        ForgetPad(sub.pad);
+        sub = SUBTITLETRACK{};
+    }
+    streaminfo.subtitles = 0;
+    ForgetPad(streaminfo.videopad);
+    streaminfo.linkedstreams--;
+    streaminfo.sinks--;
+}
+
+static void ReplaceTeletextSink()
+{
+    Log("-Pad (TTXT)");
+    Drop(teletextsink);
+    ForgetPad(streaminfo.ttxpad);
+    streaminfo.linkedstreams--;
+    streaminfo.sinks--;
+}
+
+// Removes audio track i and closes the gap in the records.
+static void RemoveAudioTrack(int i)
+{
+    AUDIOTRACK& a = streaminfo.audio[i];
+    Log(a.ac3 ? "-Pad (AC-3)" : "-Pad (MPGA)");
+    Drop(a.parser);
+    Drop(a.decoder);
+    Drop(a.converter);
+    Drop(a.resampler);
+    ForgetPad(a.pad);
+    ElementGuard published(elementLock);
+    int n = streaminfo.audiotracks;
+    for (int k = i; k + 1 < n; ++k)
+        streaminfo.audio[k] = streaminfo.audio[k + 1];
+    streaminfo.audio[n - 1] = AUDIOTRACK{};
+    streaminfo.audiotracks = n - 1;
+    streaminfo.linkedstreams--;
+}
+
+// The track list shown is rebuilt when the old programme's tracks go while
+// the new one's play.
+static void RepostAudioTracks()
+{
+    PostGstEvent(2);
+    for (int i = 0; i < streaminfo.audiotracks; ++i) {
+        const AUDIOTRACK& a = streaminfo.audio[i];
+        PostGstEvent(0, a.pid * 65536 + (a.ac3 ? KIND_AC3_AUDIO : KIND_MPEG_AUDIO));
     }
 }
 
@@ -603,17 +807,15 @@ void PadRemoved(GstElement*, GstPad* pad, gpointer)
         if (subtl_inputselector)
             RemoveSubtitleSelector();
     } else {
-        bool matched = false;
-        for (int i = 0; i < MAX_AUDIO_TRACKS; ++i) {
-            AUDIOTRACK& a = streaminfo.audio[i];
-            if (!a.pad || a.pad != pad)
+        bool matched = false, older = false;
+        for (int i = 0; i < streaminfo.audiotracks;) {
+            if (streaminfo.audio[i].pad != pad) {
+                ++i;
                 continue;
+            }
             matched = true;
-            Log(a.ac3 ? "-Pad (AC-3)" : "-Pad (MPGA)");
-            Drop(a.parser);
-            Drop(a.decoder);
-            Drop(a.converter);
-            Drop(a.resampler);
+            older = streaminfo.audio[i].collection < collectionNumber;
+            RemoveAudioTrack(i);
         }
         for (int i = 0; i < MAX_SUBTITLES; ++i) {
             SUBTITLETRACK& s = streaminfo.subtitle[i];
@@ -642,6 +844,8 @@ void PadRemoved(GstElement*, GstPad* pad, gpointer)
             UnlinkAndReleaseInputs(audio_inputselector);
             if (!IsElementLinked(audio_inputselector))
                 RemoveAudioOutput();
+            else if (older)
+                RepostAudioTracks();
         }
         if (subtl_inputselector) {
             UnlinkAndReleaseInputs(subtl_inputselector);
@@ -649,6 +853,9 @@ void PadRemoved(GstElement*, GstPad* pad, gpointer)
                 RemoveSubtitleSelector();
         }
     }
+    // The withdrawn stream's queue and its thread go with it.
+    if (multiqueue && IsElementLinked(multiqueue))
+        UnlinkAndReleaseInputs(multiqueue);
     RemoveMultiqueueIfIdle();
 }
 
@@ -674,6 +881,7 @@ void TearDownBackend()
         RemoveAudioOutput();
     if (multiqueue)
         Drop(multiqueue);
+    ElementGuard published(elementLock);
     ZeroStreamInfo();
 }
 
@@ -729,6 +937,29 @@ void MQUnderRun(GstElement*, gpointer)
     gst_element_get_state(pipeline, &state, nullptr, 0);
     if (state == GST_STATE_PLAYING && !runDryCheck.exchange(true))
         g_timeout_add(2000, CheckRunDry, GSIZE_TO_POINTER(gsize(streamPackets.load())));
+}
+
+void StreamCollection(GstMessage* message)
+{
+    GstStreamCollection* collection = nullptr;
+    gst_message_parse_stream_collection(message, &collection);
+    if (!collection)
+        return;
+    int playable = 0;
+    for (guint i = 0; i < gst_stream_collection_get_size(collection); ++i) {
+        GstCaps* caps = gst_stream_get_caps(gst_stream_collection_get_stream(collection, i));
+        if (!caps)
+            continue;
+        gchar* text = gst_caps_to_string(caps);
+        StreamKind kind = KindFromCaps(text);
+        playable += kind != KIND_UNKNOWN && kind != KIND_DVB_SUBTITLE;
+        g_free(text);
+        gst_caps_unref(caps);
+    }
+    gst_object_unref(collection);
+    std::lock_guard<std::recursive_mutex> g(backendLock);
+    streaminfo.pmtstreams = playable;
+    collectionNumber++;
 }
 
 void PMTInfo(GstMessage* message)

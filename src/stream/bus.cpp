@@ -132,11 +132,12 @@ GstBusSyncReply MessageLoop(GstBus*, GstMessage* message, gpointer)
         gint percent = 0;
         gst_message_parse_buffering(message, &percent);
         if (MainFrame)
-            __atomic_store_n(&MainFrame->bufferPercent, percent, __ATOMIC_RELAXED);
-        if (streaminfo.buffering && percent >= config.streambuffer) {
+            MainFrame->bufferPercent = percent;
+        // Buffering messages come from every queue's thread: one of them
+        // ends the buffering.
+        if (percent >= CurrentStreamSettings().buffer && streaminfo.buffering.exchange(false)) {
             text = "Buffering done";
             level = 3;
-            streaminfo.buffering = false;
             // State changes must not run on a streaming thread.
             if (pipeline)
                 gst_element_call_async(pipeline, SetPlaying,
@@ -150,17 +151,18 @@ GstBusSyncReply MessageLoop(GstBus*, GstMessage* message, gpointer)
         GstState oldState, newState;
         gst_message_parse_state_changed(message, &oldState, &newState, nullptr);
         if (oldState == GST_STATE_PAUSED && newState == GST_STATE_PLAYING) {
-            if (streaminfo.playingsinks <= streaminfo.sinks) {
-                streaminfo.playingsinks++;
-                if (streaminfo.playingsinks == streaminfo.sinks + 1)
-                    PostGstEvent(6, 1);
+            int sinks = streaminfo.sinks;
+            int n = streaminfo.playingsinks;
+            while (n <= sinks && !streaminfo.playingsinks.compare_exchange_weak(n, n + 1)) {
             }
+            if (n <= sinks && n + 1 == sinks + 1)
+                PostGstEvent(6, 1);
         } else if (oldState == GST_STATE_PLAYING && newState == GST_STATE_PAUSED) {
-            if (streaminfo.playingsinks > 0) {
-                streaminfo.playingsinks--;
-                if (streaminfo.playingsinks == 0)
-                    PostGstEvent(6, 0);
+            int n = streaminfo.playingsinks;
+            while (n > 0 && !streaminfo.playingsinks.compare_exchange_weak(n, n - 1)) {
             }
+            if (n == 1)
+                PostGstEvent(6, 0);
         }
         break;
     }
@@ -173,6 +175,10 @@ GstBusSyncReply MessageLoop(GstBus*, GstMessage* message, gpointer)
         } else if (GST_MESSAGE_SRC(message) == GST_OBJECT(demuxer)) {
             PMTInfo(message);
         }
+        break;
+    case GST_MESSAGE_STREAM_COLLECTION:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(demuxer))
+            StreamCollection(message);
         break;
     default:
         break;

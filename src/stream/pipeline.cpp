@@ -123,6 +123,7 @@ bool GStreamerInit()
         gst_init(nullptr, nullptr);
     gst_mpegts_initialize();
 
+    TakeStreamSettings();
     wxString missing = MissingPlugins();
     if (!missing.empty()) {
         ZPMessageBox(wxT("Folgende Elemente konnten nicht geladen werden:\n\n") + missing +
@@ -147,7 +148,10 @@ bool GStreamerInit()
         !teequeue2 || !valve || !filesink || !demuxer)
         return false;
 
-    g_object_set(source, "timeout", 5, NULL);
+    // The source only ever fetches the receiver's own streams, whose web
+    // server (recordings over HTTPS) has a self-signed certificate; the
+    // web-interface requests accept it too.
+    g_object_set(source, "timeout", 5, "ssl-strict", FALSE, NULL);
     for (GstElement* q : {sourcequeue, teequeue1, teequeue2})
         g_object_set(q, "max-size-buffers", 0, "max-size-bytes", 0, NULL);
     g_object_set(sourceidentity, "signal-handoffs", FALSE, NULL);

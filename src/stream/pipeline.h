@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 #include <gst/gst.h>
 #include <wx/string.h>
 
@@ -60,12 +61,63 @@ void PadsDone(GstElement* element, gpointer data);
 void MQUnderRun(GstElement* element, gpointer data);
 // The demultiplexer's PMT as its section message delivers it.
 void PMTInfo(GstMessage* message);
+// The demultiplexer's stream collection, which comes before its pads (the
+// PMT section only after them): how many of its streams the engine plays.
+void StreamCollection(GstMessage* message);
 
 // Bus (bus.cpp).
 GstBusSyncReply MessageLoop(GstBus* bus, GstMessage* message, gpointer data);
 void ParseTag(const GstTagList* list, const gchar* tag, gpointer pad);
 
 bool IsElementLinked(GstElement* element);
+
+// A reference to a per-stream element, taken under the back end's lock: the
+// GUI thread may use it while the demultiplexer's thread removes the element
+// (a PMT that changes mid-stream). Empty when the element is not there.
+class ElementRef {
+public:
+    explicit ElementRef(GstElement* e = nullptr) : e_(e) {}
+    ElementRef(ElementRef&& o) noexcept : e_(o.e_) { o.e_ = nullptr; }
+    ElementRef(const ElementRef&) = delete;
+    ElementRef& operator=(const ElementRef&) = delete;
+    ~ElementRef()
+    {
+        if (e_)
+            gst_object_unref(e_);
+    }
+    GstElement* get() const { return e_; }
+    explicit operator bool() const { return e_ != nullptr; }
+private:
+    GstElement* e_;
+};
+ElementRef BackendElement(GstElement* const& global);
+
+// On-screen text of the video chain (GUI thread).
+void ShowOnScreenText(const wxString& text);
+void HideOnScreenText();
+
+// Routes audio track `index` (of streaminfo.audio) to the speakers; false
+// when there is no such track.
+bool SelectAudioTrack(int index);
+// Index of the track the speakers play, -1 without audio.
+int SelectedAudioTrack();
+
+// What the per-stream elements are built with. Streaming threads never read
+// the configuration or a window: the GUI thread takes these before each start
+// (and again after changing one of them while a stream runs).
+struct StreamSettings {
+    std::string videosink = "xvimagesink";
+    bool compatibility = false;
+    int deinterlacer = 0, deinterlacermethod = 4;
+    double brightness = 0, contrast = 1, color = 1;
+    double lband = 0, mband = 0, hband = 0;
+    double volume = 0.5;       // 0 when muted
+    bool clock = false;        // clock overlay shown
+    long buffertime = 2;       // seconds the multiqueue holds
+    int buffer = 66;           // fill level that starts playing, percent
+};
+void TakeStreamSettings();
+StreamSettings CurrentStreamSettings();
 
 // Stops the stream: the pipeline and every front-end element to NULL, the
 // back end torn down. Work scheduled for the stopped stream no longer acts.

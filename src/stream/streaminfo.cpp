@@ -22,7 +22,10 @@ void ZeroStreamInfo()
         pads[n++] = a.pad;
     for (auto& s : streaminfo.subtitle)
         pads[n++] = s.pad;
-    memset(&streaminfo, 0, sizeof streaminfo);
+    static_cast<STREAMFIELDS&>(streaminfo) = STREAMFIELDS{};
+    streaminfo.playingsinks = 0;
+    streaminfo.sinks = 0;
+    streaminfo.buffering = false;
     for (int i = 0; i < n; ++i)
         if (pads[i])
             gst_object_unref(pads[i]);

@@ -2,9 +2,11 @@
 // threads, read by the GUI without a lock: it holds only plain values and
 // fixed character buffers, so a reader may see a count that is a step behind
 // but never a freed string. Pads and elements referenced here stay alive
-// while they are recorded (the record holds a reference to each pad).
+// while they are recorded (the record holds a reference to each pad). The
+// counters that several streaming threads change at once are atomic.
 #pragma once
 
+#include <atomic>
 #include <gst/gst.h>
 
 enum { MAX_AUDIO_TRACKS = 25, MAX_SUBTITLES = 25 };
@@ -22,6 +24,7 @@ struct AUDIOTRACK {
     GstElement* decoder;
     GstElement* converter;
     GstElement* resampler;
+    int collection;            // the demultiplexer's stream collection it came with
 };
 
 struct SUBTITLETRACK {
@@ -31,12 +34,10 @@ struct SUBTITLETRACK {
     int type;                  // DVB subtitling type
 };
 
-struct STREAMINFO {
+// The plain part of the record, zeroed as a whole.
+struct STREAMFIELDS {
     int pmtstreams;            // playable streams announced by the PMT
     int linkedstreams;
-    int playingsinks;
-    int sinks;                 // video chain, shared audio chain, teletext
-    bool buffering;
     int audiotracks;
     int audioselected;
     int subtitles;
@@ -55,6 +56,14 @@ struct STREAMINFO {
     char ttxlanguage[4];
     int ttxpage;
     SUBTITLETRACK subtitle[MAX_SUBTITLES];
+};
+
+struct STREAMINFO : STREAMFIELDS {
+    // Sinks change state on their own threads; the demultiplexer's thread
+    // adds sinks meanwhile.
+    std::atomic<int> playingsinks{0};
+    std::atomic<int> sinks{0};   // video chain, shared audio chain, teletext
+    std::atomic<bool> buffering{false};   // set when the pads are known; taken once
 };
 
 struct SUBTLTEMP {

@@ -89,9 +89,9 @@ void SetVideoOutputWindow(int target)
         windowHandle.store(xid);
     }
     unsigned long xid = windowHandle.load();
-    GstElement* sink = videosink;
-    if (xid && sink && GST_IS_VIDEO_OVERLAY(sink)) {
-        gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(sink), xid);
-        gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink));
+    ElementRef sink = BackendElement(videosink);
+    if (xid && sink && GST_IS_VIDEO_OVERLAY(sink.get())) {
+        gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(sink.get()), xid);
+        gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink.get()));
     }
 }

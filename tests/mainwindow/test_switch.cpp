@@ -39,6 +39,10 @@ TEST_F(SwitchTest, SdServicePlaysIntoThePanelWithItsTracks)
     auto* chosen = dynamic_cast<MyChoiceItemData*>(frame->audioChoice->GetClientObject(sel));
     ASSERT_NE(chosen, nullptr);
     EXPECT_EQ(chosen->getData(), wxT("257"));
+    // ... and the selector plays it.
+    int playing = SelectedAudioTrack();
+    ASSERT_GE(playing, 0);
+    EXPECT_EQ(streaminfo.audio[playing].pid, 0x101);
 
     EXPECT_TRUE(ToolEnabled("ID_TOOL_RECORD"));
     EXPECT_TRUE(ToolEnabled("ID_TOOL_STREAMINFO"));
@@ -76,7 +80,7 @@ TEST_F(SwitchTest, SwitchingRemovesEveryElementOfThePreviousStream)
     EXPECT_EQ(f.count("multiqueue"), 1u);
     EXPECT_EQ(frame->audioChoice->GetCount(), 1u);
     EXPECT_EQ(Entries(frame->videoChoice), std::vector<wxString>{wxT("Videospur 1 (0x0200, H264)")});
-    EXPECT_TRUE(Await([] { return LooksLikePicture(LastSampleStats(videosink)); }, 30000));
+    EXPECT_TRUE(Await([] { return LooksLikePicture(LastSampleStats()); }, 30000));
     EXPECT_EQ(frame->previousSRef, wxString::FromUTF8(SD_A));
 
     // Radio: no picture, so the video tools stay off.

@@ -11,6 +11,7 @@
 #include <gst/video/video.h>
 #include <wx/app.h>
 #include <wx/event.h>
+#include <wx/log.h>
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
@@ -93,6 +94,18 @@ public:
     std::vector<int> codes, values;
 };
 
+// The verbose log lines written while it exists.
+class VerboseLog : public wxLog {
+public:
+    VerboseLog() : old_(wxLog::SetActiveTarget(this)) { cmd_verbose = true; wxLog::SetVerbose(true); }
+    ~VerboseLog() override { wxLog::SetActiveTarget(old_); }
+    std::vector<std::string> lines;
+protected:
+    void DoLogTextAtLevel(wxLogLevel, const wxString& msg) override { lines.push_back(msg.ToStdString()); }
+private:
+    wxLog* old_;
+};
+
 inline std::string EncodedRef(const char* ref)
 {
     return EncodeURL(wxString::FromUTF8(ref));
@@ -123,13 +136,16 @@ inline PictureStats StatsOfBytes(const guint8* data, size_t size, size_t stride 
     return st;
 }
 
-inline PictureStats LastSampleStats(GstElement* sink)
+// What the video sink shows now (taken under the back end's lock: a PMT
+// change may replace the sink meanwhile).
+inline PictureStats LastSampleStats()
 {
     PictureStats st;
+    ElementRef sink = BackendElement(videosink);
     if (!sink)
         return st;
     GstSample* sample = nullptr;
-    g_object_get(sink, "last-sample", &sample, NULL);
+    g_object_get(sink.get(), "last-sample", &sample, NULL);
     if (!sample)
         return st;
     GstBuffer* buf = gst_sample_get_buffer(sample);

@@ -3,6 +3,7 @@
 // that a stop leaves nothing of the stream behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
@@ -30,11 +31,16 @@ protected:
 
     void Play(const SimReceiver& sim, const char* ref)
     {
-        std::string url = "http://" + sim.host() + ":" + std::to_string(sim.streamPort()) + "/" +
-                          EncodedRef(ref);
+        PlayUrl("http://" + sim.host() + ":" + std::to_string(sim.streamPort()) + "/" +
+                    EncodedRef(ref),
+                int(ServiceIdFromRef(wxString::FromUTF8(ref))));
+    }
+    void PlayUrl(const std::string& url, int program)
+    {
         g_object_set(source, "location", url.c_str(), NULL);
-        g_object_set(demuxer, "program-number", int(ServiceIdFromRef(wxString::FromUTF8(ref))), NULL);
+        g_object_set(demuxer, "program-number", program ? program : -1, NULL);
         padsComplete = false;
+        TakeStreamSettings();
         gst_element_set_state(pipeline, GST_STATE_PAUSED);
     }
     void Stop()
@@ -63,6 +69,7 @@ protected:
 
 TEST_F(Pipeline, SdServiceGetsThreeAudioChainsVideoTeletextAndStarts)
 {
+    VerboseLog log;
     SimReceiver sim;
     ASSERT_TRUE(sim.ok());
     Play(sim, SD_REF);
@@ -92,6 +99,12 @@ TEST_F(Pipeline, SdServiceGetsThreeAudioChainsVideoTeletextAndStarts)
     EXPECT_EQ(streaminfo.subtitle[0].pid, 0x104);
     EXPECT_STREQ(streaminfo.subtitle[0].language, "deu");
     EXPECT_EQ(streaminfo.linkedstreams, 5);
+    // The count of announced streams is known from the first pad on.
+    auto first = std::find_if(log.lines.begin(), log.lines.end(), [](const std::string& l) {
+        return l.find("Streams:") != std::string::npos;
+    });
+    ASSERT_NE(first, log.lines.end());
+    EXPECT_NE(first->find("Verbose: GSTR Streams: 1 / 5"), std::string::npos) << *first;
     EXPECT_EQ(streaminfo.sinks, 3);   // video, speakers, teletext
     EXPECT_EQ(streaminfo.playingsinks, 4);   // and the file sink
     ASSERT_TRUE(RunUntil([] { return streaminfo.width != 0 && streaminfo.fps_n != 0; }));
@@ -118,7 +131,7 @@ TEST_F(Pipeline, SdServiceGetsThreeAudioChainsVideoTeletextAndStarts)
             EXPECT_TRUE(t.ac3);
         }
     }
-    ASSERT_TRUE(RunUntil([] { return LooksLikePicture(LastSampleStats(videosink)); }));
+    ASSERT_TRUE(RunUntil([] { return LooksLikePicture(LastSampleStats()); }));
 
     Stop();
     EXPECT_EQ(BackendElementCount(), 0);
@@ -145,7 +158,7 @@ TEST_F(Pipeline, HdServiceDecodesH264)
     ASSERT_TRUE(RunUntil([] { return streaminfo.width != 0; }));
     EXPECT_EQ(streaminfo.width, 1280);
     EXPECT_EQ(streaminfo.height, 720);
-    ASSERT_TRUE(RunUntil([] { return LooksLikePicture(LastSampleStats(videosink)); }));
+    ASSERT_TRUE(RunUntil([] { return LooksLikePicture(LastSampleStats()); }));
     Stop();
     EXPECT_EQ(BackendElementCount(), 0);
 }
@@ -179,20 +192,74 @@ TEST_F(Pipeline, AStreamThatEndsIsReported)
     Stop();
 }
 
-// No buffer starts at the first buffering message; a full one still starts.
-class BufferLimit : public Pipeline, public ::testing::WithParamInterface<int> {};
-
-TEST_P(BufferLimit, TheStreamStarts)
+TEST_F(Pipeline, EmptyAndFullBufferSettingsBothStartPlaying)
 {
-    config.streambuffer = GetParam();
+    SimReceiver sim;
+    ASSERT_TRUE(sim.ok());
+    for (int buffer : {0, 100}) {
+        config.streambuffer = buffer;
+        Play(sim, SD_REF);
+        ASSERT_TRUE(RunUntil([&] { return events.valuesOf(6) == std::vector<int>{1}; })) << buffer;
+        GstState state;
+        gst_element_get_state(pipeline, &state, nullptr, 0);
+        EXPECT_EQ(state, GST_STATE_PLAYING) << buffer;
+        Stop();
+        RunFor(200);
+        events.codes.clear();
+    }
+}
+
+// The receiver's web server, which also serves recordings, has a
+// self-signed certificate.
+TEST_F(Pipeline, ARecordingPlaysOverHttps)
+{
+    SimReceiver sim({"--https"});
+    ASSERT_TRUE(sim.ok());
+    sim.configureProfile(true);
+    ASSERT_TRUE(getWebIF("movielist"));
+    wxString ref = result.Mid(result.Find(wxT("<e2servicereference>")) + 20).BeforeFirst('<');
+    ASSERT_TRUE(ref.Contains(wxT("/hdd/movie/")));
+    const ZPPROFILE& p = config.profile[0];
+    PlayUrl(RecordingLocation(true, p.user, p.pass, p.host, p.wport,
+                              EncodeURL(RecordingPathOf(ref))).ToStdString(),
+            0);
+    ASSERT_TRUE(RunUntil([&] { return events.count(6) > 0; }));
+    EXPECT_EQ(events.count(7), 0);
+    Stop();
+}
+
+// A programme may move its streams to other PIDs while it plays; the GUI
+// thread meanwhile keeps using the video chain's elements.
+TEST_F(Pipeline, APmtChangeMidStreamMovesTheChainsWhileTheOsdIsUsed)
+{
     SimReceiver sim;
     ASSERT_TRUE(sim.ok());
     Play(sim, SD_REF);
     ASSERT_TRUE(RunUntil([&] { return events.count(6) > 0; }));
-    EXPECT_EQ(GST_STATE(pipeline), GST_STATE_PLAYING);
+    auto audioPids = [] {
+        std::set<int> pids;
+        for (int i = 0; i < streaminfo.audiotracks; ++i)
+            pids.insert(streaminfo.audio[i].pid);
+        return pids;
+    };
+    for (int shift : {0x10, 0}) {
+        sim.control("/control/stream?pid_shift=" + std::to_string(shift));
+        bool shown = false;
+        ASSERT_TRUE(RunUntil([&] {
+            shown = !shown;
+            if (shown)
+                ShowOnScreenText(wxT("Kulturkanal\n\nJetzt\nDanach"));
+            else
+                HideOnScreenText();
+            return streaminfo.videopid == 0x200 + shift &&
+                   audioPids() == std::set<int>{0x100 + shift, 0x101 + shift, 0x102 + shift};
+        })) << std::hex << streaminfo.videopid;
+        EXPECT_EQ(streaminfo.ttxpid, 0x103 + shift);
+        ASSERT_TRUE(RunUntil([] { return LooksLikePicture(LastSampleStats()); }));
+    }
     Stop();
+    EXPECT_EQ(BackendElementCount(), 0);
 }
-INSTANTIATE_TEST_SUITE_P(Pipeline, BufferLimit, ::testing::Values(0, 100));
 
 TEST_F(Pipeline, AnUnreachableStreamBuildsNothing)
 {

@@ -148,7 +148,7 @@ void MyMainFrame::StreamStarted()
         EnableTool(this, "ID_TOOL_SCREENSHOT", true);
         if (DesktopWindowExists && DesktopWindowExists())
             EnableTool(this, "ID_TOOL_WALLPAPER", true);
-        if (streaminfo.ttxpid != 0)
+        if (StreamInfoCopy().ttxpid != 0)
             EnableTool(this, "ID_TOOL_TELETEXT", true);
     }
     PlayPauseBitmap(this, "IMG_PAUSE");
@@ -159,11 +159,12 @@ void MyMainFrame::StreamStarted()
     bool fromReceiver = config.tvcontrol && getAudioTracks();
     if (!fromReceiver && audioChoice) {
         std::vector<AudioChoice> tracks;
-        int n = std::min<int>(streaminfo.audiotracks, MAX_AUDIO_TRACKS);
+        const STREAMFIELDS info = StreamInfoCopy();
+        int n = std::min<int>(info.audiotracks, MAX_AUDIO_TRACKS);
         for (int i = 0; i < n && i < int(audioChoice->GetCount()); ++i) {
             AudioChoice c;
-            c.pid = streaminfo.audio[i].pid;
-            c.language = streaminfo.audio[i].language;
+            c.pid = info.audio[i].pid;
+            c.language = info.audio[i].language;
             tracks.push_back(c);
         }
         int best = PreferredAudioTrack(tracks, config.audiolanguage);

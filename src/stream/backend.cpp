@@ -50,11 +50,10 @@ bool (*DesktopWindowExists)() = nullptr;
 // Pad-added, pad-removed and the teardown after a stop may run on different
 // threads; one of them changes the back end at a time. The one that does may
 // wait for streaming threads meanwhile, so other threads never take this
-// lock: the element globals and the audio records' elements change under a
-// short lock of their own, which they take instead.
+// lock: the element globals and the stream record change under the record's
+// short lock, which they take instead.
 static std::recursive_mutex backendLock;
-static std::mutex elementLock;
-using ElementGuard = std::lock_guard<std::mutex>;
+using RecordGuard = std::lock_guard<std::mutex>;
 
 // The collection of streams the demultiplexer announced last; a chain built
 // for an earlier one is replaced when its successor arrives (a PMT change).
@@ -79,7 +78,7 @@ static void Logf(const char* fmt, ...)
 
 ElementRef BackendElement(GstElement* const& global)
 {
-    ElementGuard g(elementLock);
+    RecordGuard g(StreamRecordLock());
     return ElementRef(global ? GST_ELEMENT(gst_object_ref(global)) : nullptr);
 }
 
@@ -110,7 +109,7 @@ static GstPad* SelectorInputOf(const AUDIOTRACK& track)
 
 bool SelectAudioTrack(int index)
 {
-    ElementGuard g(elementLock);
+    RecordGuard g(StreamRecordLock());
     if (!audio_inputselector || index < 0 || index >= streaminfo.audiotracks)
         return false;
     GstPad* in = SelectorInputOf(streaminfo.audio[index]);
@@ -124,7 +123,7 @@ bool SelectAudioTrack(int index)
 
 int SelectedAudioTrack()
 {
-    ElementGuard g(elementLock);
+    RecordGuard g(StreamRecordLock());
     if (!audio_inputselector)
         return -1;
     GstPad* active = nullptr;
@@ -200,7 +199,7 @@ static void Drop(GstElement*& global)
 {
     GstElement* e;
     {
-        ElementGuard g(elementLock);
+        RecordGuard g(StreamRecordLock());
         e = global;
         global = nullptr;
     }
@@ -250,6 +249,7 @@ static void VideoStreamChanged(GstPad* pad, GParamSpec*, gpointer)
     if (!caps)
         return;
     GstStructure* s = gst_caps_get_structure(caps, 0);
+    RecordGuard g(StreamRecordLock());
     const gchar* fmt = gst_structure_get_string(s, "format");
     if (fmt)
         streaminfo.format = gst_video_format_to_fourcc(gst_video_format_from_string(fmt));
@@ -273,6 +273,7 @@ static void AudioStreamChanged(GstPad* pad, GParamSpec*, gpointer)
         return;
     GstElement* parent = gst_pad_get_parent_element(pad);
     GstStructure* s = gst_caps_get_structure(caps, 0);
+    RecordGuard g(StreamRecordLock());
     for (int i = 0; i < MAX_AUDIO_TRACKS; ++i) {
         AUDIOTRACK& a = streaminfo.audio[i];
         if (parent && a.decoder == parent) {
@@ -303,7 +304,7 @@ static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
 {
     const StreamSettings set = CurrentStreamSettings();
     {
-    ElementGuard published(elementLock);
+    RecordGuard published(StreamRecordLock());
     videoparser = gst_element_factory_make(kind == KIND_MPEG2_VIDEO ? "mpegvideoparse" : "h264parse",
                                            "VideoParser");
     videodecoder = gst_element_factory_make(kind == KIND_MPEG2_VIDEO ? "mpeg2dec" : "avdec_h264",
@@ -336,7 +337,7 @@ static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
             for (GstElement* x : chain)
                 if (x)
                     gst_object_unref(x);
-            ElementGuard published(elementLock);
+            RecordGuard published(StreamRecordLock());
             videoparser = videodecoder = decoderqueue = deinterlace = videorate = videoscale = nullptr;
             videobalance = subtitleoverlay = clockoverlay = textoverlay = nullptr;
             ffmpegcolorspace = videoqueue = videosink = nullptr;
@@ -377,12 +378,15 @@ static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
     if (!ok)
         Log("video chain not linked");
 
-    streaminfo.linkedstreams++;
-    streaminfo.sinks++;
     videoCollection = collectionNumber;
-    streaminfo.videopid = pid;
-    streaminfo.mpeg2 = kind == KIND_MPEG2_VIDEO;
-    streaminfo.videopad = GST_PAD(gst_object_ref(demuxPad));
+    streaminfo.sinks++;
+    {
+        RecordGuard g(StreamRecordLock());
+        streaminfo.linkedstreams++;
+        streaminfo.videopid = pid;
+        streaminfo.mpeg2 = kind == KIND_MPEG2_VIDEO;
+        streaminfo.videopad = GST_PAD(gst_object_ref(demuxPad));
+    }
     PostGstEvent(1, pid * 65536 + kind);
 }
 
@@ -415,18 +419,18 @@ static void BuildAudioChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
 
     AUDIOTRACK& a = streaminfo.audio[n];
     {
-        ElementGuard published(elementLock);
+        RecordGuard published(StreamRecordLock());
         a.parser = parse;
         a.decoder = dec;
         a.converter = conv;
         a.resampler = res;
+        a.ac3 = kind == KIND_AC3_AUDIO;
+        a.collection = collectionNumber;
     }
-    a.ac3 = kind == KIND_AC3_AUDIO;
-    a.collection = collectionNumber;
 
     if (!audio_inputselector) {
         {
-            ElementGuard published(elementLock);
+            RecordGuard published(StreamRecordLock());
             audio_inputselector = gst_element_factory_make("input-selector", "AudioInputSelector");
             audiorate = gst_element_factory_make("audiorate", "AudioRate");
             equalizer = gst_element_factory_make("equalizer-3bands", "Equalizer");
@@ -466,12 +470,14 @@ static void BuildAudioChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
     if (!ok)
         Log("audio track not linked");
 
-    streaminfo.linkedstreams++;
-    a.pid = pid;
-    a.pad = GST_PAD(gst_object_ref(demuxPad));
+    {
+        RecordGuard published(StreamRecordLock());
+        streaminfo.linkedstreams++;
+        a.pid = pid;
+        a.pad = GST_PAD(gst_object_ref(demuxPad));
+        streaminfo.audiotracks = n + 1;
+    }
     PostGstEvent(0, pid * 65536 + kind);
-    ElementGuard published(elementLock);
-    streaminfo.audiotracks = n + 1;
 }
 
 // The collector may arrive after the sink was built (the viewer opens
@@ -499,7 +505,7 @@ void SetTeletextCollection(bool on)
 static void BuildTeletextSink(GstPad* mqSrc, int pid, GstPad* demuxPad)
 {
     {
-        ElementGuard published(elementLock);
+        RecordGuard published(StreamRecordLock());
         teletextsink = gst_element_factory_make("appsink", "TeletextSink");
     }
     if (!teletextsink)
@@ -514,9 +520,10 @@ static void BuildTeletextSink(GstPad* mqSrc, int pid, GstPad* demuxPad)
     gst_element_sync_state_with_parent(teletextsink);
     if (!LinkPads(mqSrc, teletextsink))
         Log("teletext not linked");
-    streaminfo.linkedstreams++;
     streaminfo.sinks++;
     teletextCollection = collectionNumber;
+    RecordGuard g(StreamRecordLock());
+    streaminfo.linkedstreams++;
     streaminfo.ttxpid = pid;
     streaminfo.ttxpad = GST_PAD(gst_object_ref(demuxPad));
     if (!streaminfo.ttxpage)
@@ -528,20 +535,23 @@ static void BuildSubtitleInput(GstPad* mqSrc, int pid, GstPad* demuxPad)
     int n = streaminfo.subtitles;
     if (n >= MAX_SUBTITLES)
         return;
-    SUBTITLETRACK& s = streaminfo.subtitle[n];
-    s.pid = pid;
-    s.pad = GST_PAD(gst_object_ref(demuxPad));
-    for (const auto& t : subtltemp) {
-        if (t.pid == 0)
-            break;
-        if (t.pid == pid) {
-            s.type = t.type;
-            memcpy(s.language, t.language, sizeof s.language);
+    {
+        RecordGuard g(StreamRecordLock());
+        SUBTITLETRACK& s = streaminfo.subtitle[n];
+        s.pid = pid;
+        s.pad = GST_PAD(gst_object_ref(demuxPad));
+        for (const auto& t : subtltemp) {
+            if (t.pid == 0)
+                break;
+            if (t.pid == pid) {
+                s.type = t.type;
+                memcpy(s.language, t.language, sizeof s.language);
+            }
         }
     }
     if (!subtl_inputselector) {
         {
-            ElementGuard published(elementLock);
+            RecordGuard published(StreamRecordLock());
             subtl_inputselector = gst_element_factory_make("input-selector", "SubtitleInputSelector");
         }
         g_object_set(subtl_inputselector, "sync-streams", FALSE, NULL);
@@ -556,6 +566,7 @@ static void BuildSubtitleInput(GstPad* mqSrc, int pid, GstPad* demuxPad)
         gst_pad_link(mqSrc, selSink);
         gst_object_unref(selSink);
     }
+    RecordGuard g(StreamRecordLock());
     streaminfo.subtitles = n + 1;
 }
 
@@ -600,7 +611,7 @@ void PadAdded(GstElement* element, GstPad* pad, gpointer)
 
     if (!multiqueue) {
         {
-            ElementGuard published(elementLock);
+            RecordGuard published(StreamRecordLock());
             multiqueue = gst_element_factory_make("multiqueue", "MultiQueue");
         }
         g_object_set(multiqueue, "use-buffering", TRUE, "max-size-buffers", 0, "max-size-bytes", 0,
@@ -723,7 +734,6 @@ static void RemoveMultiqueueIfIdle()
 {
     if (multiqueue && !IsElementLinked(multiqueue)) {
         Drop(multiqueue);
-        ElementGuard published(elementLock);
         ZeroStreamInfo();
     }
 }
@@ -744,6 +754,8 @@ static void ReplaceVideoChain()
     // The subtitle inputs fed the old chain's overlay.
     if (subtl_inputselector)
         RemoveSubtitleSelector();
+    streaminfo.sinks--;
+    RecordGuard g(StreamRecordLock());
     for (auto& sub : streaminfo.subtitle) {
         ForgetPad(sub.pad);
         sub = SUBTITLETRACK{};
@@ -751,16 +763,16 @@ static void ReplaceVideoChain()
     streaminfo.subtitles = 0;
     ForgetPad(streaminfo.videopad);
     streaminfo.linkedstreams--;
-    streaminfo.sinks--;
 }
 
 static void ReplaceTeletextSink()
 {
     Log("-Pad (TTXT)");
     Drop(teletextsink);
+    streaminfo.sinks--;
+    RecordGuard g(StreamRecordLock());
     ForgetPad(streaminfo.ttxpad);
     streaminfo.linkedstreams--;
-    streaminfo.sinks--;
 }
 
 // Removes audio track i and closes the gap in the records.
@@ -772,8 +784,8 @@ static void RemoveAudioTrack(int i)
     Drop(a.decoder);
     Drop(a.converter);
     Drop(a.resampler);
+    RecordGuard published(StreamRecordLock());
     ForgetPad(a.pad);
-    ElementGuard published(elementLock);
     int n = streaminfo.audiotracks;
     for (int k = i; k + 1 < n; ++k)
         streaminfo.audio[k] = streaminfo.audio[k + 1];
@@ -881,7 +893,6 @@ void TearDownBackend()
         RemoveAudioOutput();
     if (multiqueue)
         Drop(multiqueue);
-    ElementGuard published(elementLock);
     ZeroStreamInfo();
 }
 
@@ -958,8 +969,9 @@ void StreamCollection(GstMessage* message)
     }
     gst_object_unref(collection);
     std::lock_guard<std::recursive_mutex> g(backendLock);
-    streaminfo.pmtstreams = playable;
     collectionNumber++;
+    RecordGuard r(StreamRecordLock());
+    streaminfo.pmtstreams = playable;
 }
 
 void PMTInfo(GstMessage* message)
@@ -984,6 +996,8 @@ void PMTInfo(GstMessage* message)
         return;
     }
     Log("PMT changed");
+    std::lock_guard<std::recursive_mutex> g(backendLock);
+    RecordGuard r(StreamRecordLock());
     memset(subtltemp, 0, sizeof subtltemp);
     std::vector<PmtStream> streams;
     for (guint i = 0; i < pmt->streams->len; ++i) {

@@ -31,17 +31,16 @@ static AUDIOTRACK* TrackOfPad(GstPad* pad)
 
 static void CopyText(char* dst, size_t size, const char* src)
 {
-    // Written while the GUI may read: keep the buffer terminated at all times.
     size_t n = strlen(src);
     if (n >= size)
         n = size - 1;
-    dst[n] = '\0';
     memcpy(dst, src, n);
     dst[n] = '\0';
 }
 
 void ParseTag(const GstTagList* list, const gchar* tag, gpointer pad)
 {
+    std::lock_guard<std::mutex> g(StreamRecordLock());
     AUDIOTRACK* a = TrackOfPad(static_cast<GstPad*>(pad));
     if (!a)
         return;

@@ -12,20 +12,35 @@ int auto_ns = 1;
 static std::mutex pmtLock;
 static GstMpegtsSection* lastPmt = nullptr;
 
+std::mutex& StreamRecordLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+STREAMFIELDS StreamInfoCopy()
+{
+    std::lock_guard<std::mutex> g(StreamRecordLock());
+    return streaminfo;
+}
+
 void ZeroStreamInfo()
 {
     GstPad* pads[2 + MAX_AUDIO_TRACKS + MAX_SUBTITLES];
     int n = 0;
-    pads[n++] = streaminfo.videopad;
-    pads[n++] = streaminfo.ttxpad;
-    for (auto& a : streaminfo.audio)
-        pads[n++] = a.pad;
-    for (auto& s : streaminfo.subtitle)
-        pads[n++] = s.pad;
-    static_cast<STREAMFIELDS&>(streaminfo) = STREAMFIELDS{};
-    streaminfo.playingsinks = 0;
-    streaminfo.sinks = 0;
-    streaminfo.buffering = false;
+    {
+        std::lock_guard<std::mutex> g(StreamRecordLock());
+        pads[n++] = streaminfo.videopad;
+        pads[n++] = streaminfo.ttxpad;
+        for (auto& a : streaminfo.audio)
+            pads[n++] = a.pad;
+        for (auto& s : streaminfo.subtitle)
+            pads[n++] = s.pad;
+        static_cast<STREAMFIELDS&>(streaminfo) = STREAMFIELDS{};
+        streaminfo.playingsinks = 0;
+        streaminfo.sinks = 0;
+        streaminfo.buffering = false;
+    }
     for (int i = 0; i < n; ++i)
         if (pads[i])
             gst_object_unref(pads[i]);

@@ -1,12 +1,13 @@
-// The record of the stream that plays now. Written by GStreamer streaming
-// threads, read by the GUI without a lock: it holds only plain values and
-// fixed character buffers, so a reader may see a count that is a step behind
-// but never a freed string. Pads and elements referenced here stay alive
-// while they are recorded (the record holds a reference to each pad). The
-// counters that several streaming threads change at once are atomic.
+// The record of the stream that plays now, written by GStreamer streaming
+// threads. Writers change it under a short lock; other threads read a copy
+// taken under that lock. It holds only plain values and fixed character
+// buffers; pads referenced here stay alive while they are recorded (the
+// record holds a reference to each). The counters that several streaming
+// threads change at once are atomic.
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <gst/gst.h>
 
 enum { MAX_AUDIO_TRACKS = 25, MAX_SUBTITLES = 25 };
@@ -78,6 +79,12 @@ extern int auto_ns;
 
 // Drops the pad references held by the record and zeroes it.
 void ZeroStreamInfo();
+
+// Held while the record (and the back end's element globals) change; never
+// held while waiting for anything.
+std::mutex& StreamRecordLock();
+// The record as it is now, for threads other than its writers.
+STREAMFIELDS StreamInfoCopy();
 
 // The last PMT of the current programme (a new reference, or null); the
 // caller releases it with gst_mpegts_section_unref.

@@ -31,20 +31,6 @@ TEST(StreamRules, CapsDecideTheChain)
     EXPECT_EQ(KindFromCaps("application/x-teletext"), KIND_TELETEXT);
     EXPECT_EQ(KindFromCaps("subpicture/x-dvb"), KIND_DVB_SUBTITLE);
     EXPECT_EQ(KindFromCaps("audio/x-eac3"), KIND_UNKNOWN);
-    EXPECT_STREQ(KindTag(KIND_AC3_AUDIO), "AC-3");
-    EXPECT_STREQ(KindTag(KIND_UNKNOWN), "UNKN");
-}
-
-TEST(StreamRules, NationalOptionFollowsTheTeletextLanguage)
-{
-    EXPECT_EQ(NationalOptionFromLanguage("deu"), 4);
-    EXPECT_EQ(NationalOptionFromLanguage("GER"), 4);
-    EXPECT_EQ(NationalOptionFromLanguage("ces"), 0);
-    EXPECT_EQ(NationalOptionFromLanguage("fra"), 3);
-    EXPECT_EQ(NationalOptionFromLanguage("slv"), 10);
-    EXPECT_EQ(NationalOptionFromLanguage("tur"), 12);
-    EXPECT_EQ(NationalOptionFromLanguage("xyz"), 1);
-    EXPECT_EQ(NationalOptionFromLanguage(nullptr), 1);
 }
 
 static std::vector<uint8_t> Ttx(const char* lang, uint8_t typeMag, uint8_t page)
@@ -154,23 +140,9 @@ TEST(StreamRules, References)
     EXPECT_EQ(PiconName(wxT("1:0:1:2811:401:1:C00000:0:0:0:")), wxT("1_0_1_2811_401_1_C00000_0_0_0"));
 }
 
-TEST(StreamRules, Locations)
+TEST(StreamRules, TextsAtTheirLimits)
 {
-    EXPECT_EQ(LiveStreamLocation(wxT("127.0.0.5"), 8001, "1%3A0%3A1"), wxT("http://127.0.0.5:8001/1%3A0%3A1"));
-    EXPECT_EQ(RecordingLocation(false, wxT("root"), wxT("pw"), wxT("box"), 80, "hdd%2Fa.ts"),
-              wxT("http://root:pw@box:80/file?file=/hdd%2Fa.ts"));
-    EXPECT_EQ(RecordingLocation(true, wxT("root"), wxT("pw"), wxT("box"), 443, "x.ts"),
-              wxT("https://root:pw@box:443/file?file=/x.ts"));
-}
-
-TEST(StreamRules, Texts)
-{
-    EXPECT_EQ(FormatStreamTime(0), wxT("0h:00m:00s"));
-    EXPECT_EQ(FormatStreamTime(3725ull * 1000000000ull), wxT("1h:02m:05s"));
     EXPECT_EQ(FormatStreamTime(UINT64_MAX), wxT("99h:99m:99s"));
-    EXPECT_EQ(TrackEntryLabel(false, 1, 0x100, KIND_MPEG_AUDIO), wxT("Audiospur 1 (0x0100, MPEG)"));
-    EXPECT_EQ(TrackEntryLabel(false, 3, 0x102, KIND_AC3_AUDIO), wxT("Audiospur 3 (0x0102, AC-3)"));
-    EXPECT_EQ(TrackEntryLabel(true, 1, 0x200, KIND_H264_VIDEO), wxT("Videospur 1 (0x0200, H264)"));
     EXPECT_EQ(BusMessageText("ERR", nullptr, "kaputt", "dbg"), "ERR [(NULL)#kaputt#dbg]");
     std::string longText(2000, 'x');
     EXPECT_EQ(BusMessageText("WRN", "Source", longText.c_str(), "").size(), 511u);

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <wx/app.h>
 #include "app/app.h"
 #include "app/toolkit.h"
@@ -5,6 +6,10 @@
 
 int main(int argc, char** argv)
 {
+    // GTK sets up OpenGL on every X display it opens, which loads the GL
+    // driver (Mesa's software renderer: 45 MB of LLVM). Nothing here draws
+    // with OpenGL.
+    setenv("GDK_GL", "disable", 0);
     ForceX11Backend();
 #ifdef NDEBUG
     // as wxIMPLEMENT_APP's own main does for release builds, except that a

@@ -344,7 +344,11 @@ static void BuildVideoChain(GstPad* mqSrc, StreamKind kind, int pid, GstPad* dem
             return;
         }
 
-    g_object_set(decoderqueue, "max-size-buffers", 0, "max-size-bytes", 0, NULL);
+    // The queue only lets the decoder run on its own thread. Its time limit
+    // would otherwise stay queue2's second: 25 decoded pictures waiting
+    // (35 MB of HD) while the multiqueue already holds the stream's reserve.
+    g_object_set(decoderqueue, "max-size-buffers", 0, "max-size-bytes", 0, "max-size-time",
+                 guint64(200 * GST_MSECOND), NULL);
     g_object_set(deinterlace, "mode", set.deinterlacer ? 0 : 2, "method",
                  set.deinterlacermethod, "fields", 1, NULL);
     g_object_set(videobalance, "brightness", set.brightness, "contrast", set.contrast,

@@ -10,7 +10,7 @@
 
 void MyMainFrame::OnToolTeletext(wxCommandEvent&)
 {
-    if (!pipeline || streaminfo.ttxpid == 0)
+    if (!pipeline || StreamInfoCopy().ttxpid == 0)
         return;
     GstState state = GST_STATE_NULL;
     gst_element_get_state(pipeline, &state, nullptr, 0);

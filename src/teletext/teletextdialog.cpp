@@ -85,7 +85,8 @@ MyTeletextDialog::MyTeletextDialog(wxWindow* parent) : timer(this, ID_TIMER_TXT)
     }
 
     StartTeletextCollection();
-    show_page = InitialPage(streaminfo.ttxpid ? streaminfo.ttxpage : 0);
+    const STREAMFIELDS info = StreamInfoCopy();
+    show_page = InitialPage(info.ttxpid ? info.ttxpage : 0);
     previousPage = show_page;
     pageEntry = false;
     page_input_counter = 0;

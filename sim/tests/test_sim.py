@@ -457,12 +457,12 @@ class Receiver(unittest.TestCase):
         self.assertEqual(self.sim.control("nonsense")[0], 404)
 
     def test_stream_and_signal_controls(self):
-        self.sim.control("stream?stop_after=3&stall=1")
+        self.sim.control("stream?stop_after=3&stall=1&pid_shift=0x10")
         self.assertEqual(self.sim.control("state")[1]["stream"],
-                         {"stop_after": 3.0, "stall": True, "refuse": False})
-        self.sim.control("stream?stop_after=&stall=0&refuse=1")
+                         {"stop_after": 3.0, "stall": True, "refuse": False, "pid_shift": 16})
+        self.sim.control("stream?stop_after=&stall=0&refuse=1&pid_shift=0")
         self.assertEqual(self.sim.control("state")[1]["stream"],
-                         {"stop_after": None, "stall": False, "refuse": True})
+                         {"stop_after": None, "stall": False, "refuse": True, "pid_shift": 0})
         self.sim.control("signal?ber=25000")
         self.assertEqual(self.sim.web("signal").find("e2ber").text, "25000")
 

@@ -13,6 +13,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "app/guards.h"
+#include "stream/pipeline.h"
 #include "webif/current.h"
 #include "webif/itemdata.h"
 #include "webif/webif.h"
@@ -117,6 +118,10 @@ int MyMainFrame::getAudioTracks()
             audioChoice->SetString(i, tracks[t].description);
             item->setAudioTrackID(tracks[t].id);
             if (tracks[t].active == wxT("True")) {
+                // The receiver's own track is the one the speakers play too.
+                long pid = 0;
+                if (item->getData().ToLong(&pid))
+                    SelectAudioTrackOfPid(int(pid));
                 audioChoice->SetSelection(i);
                 wxCommandEvent select(wxEVT_COMBOBOX, XRCID("ID_CHOICE_AUDIO"));
                 select.SetEventObject(audioChoice);

@@ -107,9 +107,8 @@ static GstPad* SelectorInputOf(const AUDIOTRACK& track)
     return in;
 }
 
-bool SelectAudioTrack(int index)
+static bool SelectAudioTrackLocked(int index)
 {
-    RecordGuard g(StreamRecordLock());
     if (!audio_inputselector || index < 0 || index >= streaminfo.audiotracks)
         return false;
     GstPad* in = SelectorInputOf(streaminfo.audio[index]);
@@ -119,6 +118,21 @@ bool SelectAudioTrack(int index)
     gst_object_unref(in);
     streaminfo.audioselected = index;
     return true;
+}
+
+bool SelectAudioTrack(int index)
+{
+    RecordGuard g(StreamRecordLock());
+    return SelectAudioTrackLocked(index);
+}
+
+bool SelectAudioTrackOfPid(int pid)
+{
+    RecordGuard g(StreamRecordLock());
+    for (int i = 0; i < streaminfo.audiotracks; ++i)
+        if (streaminfo.audio[i].pid == pid)
+            return SelectAudioTrackLocked(i);
+    return false;
 }
 
 int SelectedAudioTrack()

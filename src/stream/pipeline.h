@@ -99,6 +99,8 @@ void HideOnScreenText();
 // Routes audio track `index` (of streaminfo.audio) to the speakers; false
 // when there is no such track.
 bool SelectAudioTrack(int index);
+// The same for the track with that PID.
+bool SelectAudioTrackOfPid(int pid);
 // Index of the track the speakers play, -1 without audio.
 int SelectedAudioTrack();
 

@@ -7,6 +7,7 @@
 #include <wx/stattext.h>
 
 #include "app/guards.h"
+#include "webif/webif.h"
 
 using namespace sw;
 
@@ -42,7 +43,7 @@ TEST_F(SwitchTest, SdServicePlaysIntoThePanelWithItsTracks)
     // ... and the selector plays it.
     int playing = SelectedAudioTrack();
     ASSERT_GE(playing, 0);
-    EXPECT_EQ(streaminfo.audio[playing].pid, 0x101);
+    EXPECT_EQ(StreamInfoCopy().audio[playing].pid, 0x101);
 
     EXPECT_TRUE(ToolEnabled("ID_TOOL_RECORD"));
     EXPECT_TRUE(ToolEnabled("ID_TOOL_STREAMINFO"));
@@ -50,11 +51,11 @@ TEST_F(SwitchTest, SdServicePlaysIntoThePanelWithItsTracks)
     EXPECT_TRUE(ToolEnabled("ID_TOOL_TELETEXT"));
     EXPECT_FALSE(ToolEnabled("ID_TOOL_REW"));
 
-    EXPECT_EQ(streaminfo.videopid, 0x200);
-    EXPECT_EQ(streaminfo.ttxpid, 0x103);
-    EXPECT_STREQ(streaminfo.ttxlanguage, "deu");
-    ASSERT_TRUE(Await([] { return streaminfo.width == 720 && streaminfo.fps_n == 25; }, 30000));
-    EXPECT_EQ(streaminfo.height, 576);
+    EXPECT_EQ(StreamInfoCopy().videopid, 0x200);
+    EXPECT_EQ(StreamInfoCopy().ttxpid, 0x103);
+    EXPECT_STREQ(StreamInfoCopy().ttxlanguage, "deu");
+    ASSERT_TRUE(Await([] { return StreamInfoCopy().width == 720 && StreamInfoCopy().fps_n == 25; }, 30000));
+    EXPECT_EQ(StreamInfoCopy().height, 576);
 
     // The picture is in the main window's video panel, not somewhere else.
     unsigned long xid = VideoWindowHandle();
@@ -71,7 +72,7 @@ TEST_F(SwitchTest, SwitchingRemovesEveryElementOfThePreviousStream)
     EXPECT_EQ(Factories().count("a52dec"), 1u);
     EXPECT_EQ(Factories().count("mpg123audiodec"), 2u);
     Activate(c);
-    ASSERT_TRUE(Await([&] { return StatusText() == wxT("Streaming gestartet") && streaminfo.videopid; }, 30000));
+    ASSERT_TRUE(Await([&] { return StatusText() == wxT("Streaming gestartet") && StreamInfoCopy().videopid; }, 30000));
     auto f = Factories();
     EXPECT_EQ(f.count("a52dec"), 0u);
     EXPECT_EQ(f.count("mpeg2dec"), 0u);
@@ -102,8 +103,14 @@ TEST_F(SwitchTest, SwitchingRemovesEveryElementOfThePreviousStream)
 
 TEST_F(SwitchTest, ActivatingThePlayingServiceDoesNothing)
 {
+    // With TV control the receiver's own track (here the AC-3 one) plays.
+    sim->control(std::string("/control/current?sRef=") + SD_A);
+    ASSERT_TRUE(getWebIF("selectaudiotrack?id=2"));
     Activate(a);
     ASSERT_TRUE(WaitStarted());
+    int playing = SelectedAudioTrack();
+    ASSERT_GE(playing, 0);
+    EXPECT_EQ(StreamInfoCopy().audio[playing].pid, 0x102);
     size_t streams = sim->loggedPaths("stream").size();
     size_t web = sim->loggedPaths("web").size();
     Activate(a);

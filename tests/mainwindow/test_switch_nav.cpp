@@ -81,7 +81,7 @@ TEST_F(SwitchTest, TwoRezapsReturnToTheFirstService)
     EXPECT_EQ(frame->currentItem, c);
     EXPECT_EQ(frame->previousSRef, Ref(SD_A));
     ASSERT_TRUE(WaitStarted());
-    EXPECT_EQ(streaminfo.mpeg2, false);
+    EXPECT_EQ(StreamInfoCopy().mpeg2, false);
 }
 
 TEST_F(SwitchTest, AReferenceWithDoubleColonStreamsWithoutItsName)

@@ -116,7 +116,7 @@ TEST_F(Viewer, OpensOnTheInitialPageAndFollowsKeysClicksAndSubPages)
     Activate(a);
     ASSERT_TRUE(WaitStarted());
     EXPECT_TRUE(ToolEnabled("ID_TOOL_TELETEXT"));
-    ASSERT_EQ(streaminfo.ttxpage, 0x100);
+    ASSERT_EQ(StreamInfoCopy().ttxpage, 0x100);
 
     const wxString recdir = CFG_PATH + wxT("aufnahmen");
     wxFileName::Mkdir(recdir, 0700);

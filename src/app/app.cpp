@@ -10,14 +10,14 @@
 #include "app/toolkit.h"
 #include "app/windows.h"
 #include "mainwindow/mainframe.h"
+#include "settings/setupdialog.h"
+#include "settings/tooltips.h"
 
 #include <wx/filefn.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/snglinst.h>
 #include <wx/timer.h>
-#include <wx/toolbar.h>
-#include <wx/tooltip.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
@@ -106,11 +106,8 @@ bool MyApp::OnInit()
     }
     SetTopWindow(MainFrame);
 
-    if (!config.tooltips) {
-        wxToolTip::Enable(false);
-        if (wxToolBar* bar = MainFrame->GetToolBar())
-            bar->SetWindowStyleFlag(bar->GetWindowStyleFlag() | wxTB_NO_TOOLTIPS);
-    }
+    if (!config.tooltips)
+        SetToolTipsEnabled(false);
     wxLogMessage(wxT("GDK-Backend: %s"), GdkBackendDescription());
     if (compatibility)
         wxLogWarning(_(wxT("Kompatibilitätsmodus aktiv!")));
@@ -124,16 +121,34 @@ bool MyApp::OnInit()
 
 int MyApp::OnRun()
 {
-    if (runConfig) {
-        ZPMessageBox(_(wxT("Es wurde keine gültige Konfiguration gefunden!\n\nDas Programm wird nun beendet...")),
-                     wxOK | wxICON_ERROR);
-        if (!MainFrame)
-            return 0;
-        MainFrame->Close(true);
-        return wxApp::OnRun();
-    }
-    StartStartupTimer();
+    if (!BeginStart() && !MainFrame)
+        return 0;
     return wxApp::OnRun();
+}
+
+bool BeginStart()
+{
+    if (runConfig) {
+        // no usable receiver yet: the settings on the receiver page first
+        bool applied = false;
+        if (MainFrame) {
+            auto* dialog = new MySetupDialog(MainFrame, MySetupDialog::PAGE_NETWORK);
+            if (dialog->loaded) {
+                dialog->CentreOnScreen();
+                applied = dialog->ShowModal() == MySetupDialog::RESULT_APPLIED;
+            }
+            dialog->Destroy();
+        }
+        if (!applied) {
+            ZPMessageBox(_(wxT("Es wurde keine gültige Konfiguration gefunden!\n\nDas Programm wird nun beendet...")),
+                         wxOK | wxICON_ERROR);
+            if (MainFrame)
+                MainFrame->Close(true);
+            return false;
+        }
+        SplashFrame = new MySplashFrame();
+    }
+    return StartStartupTimer() != nullptr;
 }
 
 wxTimer* StartStartupTimer()

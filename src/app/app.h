@@ -26,6 +26,11 @@ wxDECLARE_APP(MyApp);
 // Returns -1 for events that are not key-downs, 0 otherwise.
 int FilterKeyEvent(wxEvent& event);
 
+// OnRun before the main loop: without a usable profile the settings dialog
+// on the receiver page first (ending the program unless it is applied), then
+// the splash window's start-up timer. False when the program must end.
+bool BeginStart();
+
 // The one-shot 250 ms timer (id 1) whose expiry runs the start-up sequence:
 // owned by the splash window (the main window while there is none), kept in
 // MainFrame->startTimer. Returns nullptr without a main window.

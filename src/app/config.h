@@ -61,8 +61,20 @@ struct ZPCONFIG {
     bool proxyvalid = false;
     bool proxymode = false;      // PROXY/Mode
 
-    // The active receiver (only meaningful while profiles > 0).
-    const ZPPROFILE& active() const { return profile[profile_active]; }
+    // Set when the settings changed or removed the profile of the receiver the
+    // program talks to: it keeps talking to that receiver, as it was reached,
+    // until another profile is chosen (SelectProfile).
+    bool keepConnection = false;
+    ZPPROFILE connection;
+
+    // The receiver the program talks to (only meaningful while profiles > 0).
+    const ZPPROFILE& active() const { return keepConnection ? connection : profile[profile_active]; }
+    // Makes profile `index` the one to talk to (start, profile switch).
+    void SelectProfile(long index)
+    {
+        profile_active = index;
+        keepConnection = false;
+    }
 };
 
 extern ZPCONFIG config;

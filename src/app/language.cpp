@@ -1,5 +1,6 @@
 #include "app/language.h"
 #include "app/config.h"
+#include "settings/languages.h"
 
 #include <wx/ffile.h>
 #include <wx/filename.h>
@@ -96,8 +97,9 @@ void SetupLanguage(ZPCONFIG& cfg, const wxString& binPath)
     const wxString code = cfg.language.Lower();
     if (code == wxT("de"))
         return;
-    const wxString file = dir + wxFILE_SEP_PATH + code + wxT(".mo");
-    if (!wxFileName::FileExists(file)) {
+    // the settings offer catalogues from sub-directories as well
+    const wxString file = FindCatalogue(dir, code);
+    if (file.empty()) {
         cfg.language = wxT("DE");
         return;
     }

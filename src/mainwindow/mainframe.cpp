@@ -41,6 +41,7 @@ wxBEGIN_EVENT_TABLE(MyMainFrame, wxFrame)
     // -- end of main-window commands, video windows
 
     // -- settings
+    EVT_MENU(XRCID("ID_MENUITEM2"), MyMainFrame::OnSettings)
     // -- end of settings
 
     // -- EPG and timers
@@ -118,11 +119,6 @@ MyMainFrame::MyMainFrame()
     tvControlButton = XRCCTRL(*this, "ID_TOGGLEBUTTON_TV", wxToggleButton);
     menuTVRA = wxXmlResource::Get()->LoadMenu(wxT("ID_MENU_TVRA"));
     menuHD = wxXmlResource::Get()->LoadMenu(wxT("ID_MENU_HD"));
-    if (menuHD) {
-        wxMenuItem* sort = menuHD->FindItem(XRCID(SortModeItemName(config.sortmode)));
-        if (sort)
-            sort->Check(true);
-    }
 
     // stream tools wait for a stream
     if (wxToolBar* tools = GetToolBar()) {
@@ -173,19 +169,7 @@ MyMainFrame::MyMainFrame()
         tvControlButton->SetValue(config.tvcontrol != 0);
 
     // stream sources of the valid profiles
-    if (wxMenuBar* bar = GetMenuBar()) {
-        for (int i = 0; i < config.profiles && i < 10; i++) {
-            wxMenuItem* item = bar->FindItem(XRCID(SourceMenuItemName(i)));
-            if (!item)
-                continue;
-            item->Enable(true);
-            item->SetItemLabel(SourceMenuLabel(i, config.profile[i].name));
-        }
-        if (config.profile_active >= 0 && config.profile_active < config.profiles) {
-            if (wxMenuItem* item = bar->FindItem(XRCID(SourceMenuItemName(config.profile_active))))
-                item->Check(true);
-        }
-    }
+    UpdateSettingsMenus();
 
     // timers (started by the playback code)
     epgTimer.SetOwner(this, ID_TIMER_EPG);

@@ -157,6 +157,10 @@ public:
     // ---- end of main-window commands, video windows ----
 
     // ---- settings ----
+    void OnSettings(wxCommandEvent& event);   // "Konfiguration"
+    // Profile entries of "Streamquelle" ("#n: name", unused ones disabled, the
+    // active one checked) and the sort entry of the recordings menu, from the record.
+    void UpdateSettingsMenus();
     // ---- end of settings ----
 
     // ---- EPG and timers ----

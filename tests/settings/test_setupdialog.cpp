@@ -1,7 +1,9 @@
 // The settings dialog driven through its controls under Xvfb.
 #include "setup_fixture.h"
 
+#include <gtk/gtk.h>
 #include <wx/ffile.h>
+#include <wx/gauge.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
@@ -9,6 +11,7 @@
 #include "mainwindow/framerules.h"
 #include "settings/preview.h"
 #include "stream/pip.h"
+#include "support/sim.h"
 
 namespace {
 
@@ -669,4 +672,127 @@ TEST_F(SetupTest, PictureInPictureIsTriedOnlyWhileItRuns)
     EXPECT_EQ(placed.back(), 2);
     videomixer = nullptr;
     PiPPlacement = nullptr;
+}
+
+namespace {
+
+// Widgets below `window` that would show a tool tip.
+int WidgetsWithToolTips(GtkWidget* widget)
+{
+    int n = gtk_widget_get_has_tooltip(widget) ? 1 : 0;
+    if (GTK_IS_CONTAINER(widget)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList* c = children; c; c = c->next)
+            n += WidgetsWithToolTips(GTK_WIDGET(c->data));
+        g_list_free(children);
+    }
+    return n;
+}
+
+int WindowToolTips(wxWindow* window)
+{
+    return WidgetsWithToolTips(static_cast<GtkWidget*>(window->GetHandle()));
+}
+
+}  // namespace
+
+TEST_F(SetupTest, ToolTipsAreSwitchedInEveryWindow)
+{
+    const int mainTips = WindowToolTips(MainFrame);
+    ASSERT_GT(mainTips, 3);   // tool bar, TV control, volume
+    Open(MySetupDialog::PAGE_GENERAL);
+    const int dialogTips = WindowToolTips(dialog);
+    ASSERT_GT(dialogTips, 3);
+    Toggle(dialog->toolTips, false);
+    MessageBoxRecorder boxes;
+    ASSERT_TRUE(dialog->Apply());
+    EXPECT_EQ(config.tooltips, 0);
+    EXPECT_EQ(WindowToolTips(MainFrame), 0);
+    EXPECT_EQ(WindowToolTips(dialog), 0);
+    // texts set later stay hidden, windows opened later have none
+    MainFrame->volumeGauge->SetToolTip(wxT("Lautstärke 7"));
+    EXPECT_EQ(WindowToolTips(MainFrame), 0);
+    auto* later = new MySetupDialog(MainFrame, MySetupDialog::PAGE_GENERAL);
+    later->Show();
+    EXPECT_EQ(WindowToolTips(later), 0);
+    later->Hide();
+
+    // and all come back
+    Toggle(later->toolTips, true);
+    ASSERT_TRUE(later->Apply());
+    EXPECT_EQ(WindowToolTips(MainFrame), mainTips);
+    EXPECT_EQ(WindowToolTips(later), dialogTips);
+    EXPECT_EQ(MainFrame->volumeGauge->GetToolTipText(), wxT("Lautstärke 7"));
+    later->Destroy();
+}
+
+TEST_F(SetupTest, IgnoredDirectoriesComeFromTheReceiver)
+{
+    SimReceiver sim;
+    ASSERT_TRUE(sim.ok());
+    sim.configureProfile();
+    Open(MySetupDialog::PAGE_REC);
+    Type(dialog->excludeDir, wxT("/hdd/movie/archiv/;/gibt/es/nicht/;"));
+
+    wxArrayString offered;
+    std::vector<int> preselected;
+    std::vector<int> answer = { 0 };
+    SetChoicesPrompt([&](const wxString& message, const wxArrayString& choices, std::vector<int>* selection) {
+        EXPECT_EQ(message, wxT("Bitte die zu ignorierenden Verzeichnisse auswählen:"));
+        offered = choices;
+        preselected = *selection;
+        *selection = answer;
+        return true;
+    });
+    MessageBoxRecorder boxes(wxYES);
+    Click(dialog->ignoreButton);
+    ASSERT_EQ(offered.size(), 2u);
+    EXPECT_EQ(offered[0], wxT("/hdd/movie/"));
+    EXPECT_EQ(offered[1], wxT("/hdd/movie/archiv/"));
+    EXPECT_EQ(preselected, (std::vector<int>{ 1 }));
+    EXPECT_EQ(dialog->excludeDir->GetValue(), wxT("/hdd/movie/;"));
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(sim.loggedPaths("web").back(), "/web/getlocations");
+
+    // all or none chosen: asked first, and "no" changes nothing
+    answer = { 0, 1 };
+    boxes.setAnswer(wxNO);
+    Click(dialog->ignoreButton);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, wxT("Mit dieser Auswahl können keine Aufnahmen wiedergegeben werden.\n\n"
+                                         "Wirklich alle Verzeichnisse ignorieren?"));
+    EXPECT_TRUE(boxes.boxes()[0].style & wxNO_DEFAULT);
+    EXPECT_EQ(dialog->excludeDir->GetValue(), wxT("/hdd/movie/;"));
+    answer = {};
+    boxes.setAnswer(wxYES);
+    Click(dialog->ignoreButton);
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxes.boxes()[1].text, wxT("Mit dieser Auswahl können alle Aufnahmen wiedergegeben werden.\n\n"
+                                         "Wirklich keine Verzeichnisse ignorieren?"));
+    EXPECT_TRUE(dialog->excludeDir->GetValue().empty());
+}
+
+TEST_F(SetupTest, IgnoredDirectoriesWithoutAReceiver)
+{
+    SimReceiver sim({ "--fault", "cmd=getlocations&status=500" });
+    ASSERT_TRUE(sim.ok());
+    sim.configureProfile();
+    Open(MySetupDialog::PAGE_REC);
+    bool asked = false;
+    SetChoicesPrompt([&](const wxString&, const wxArrayString& choices, std::vector<int>*) {
+        asked = true;
+        EXPECT_EQ(choices.size(), 1u);   // what the main window loaded earlier
+        return false;
+    });
+    MessageBoxRecorder boxes;
+    Click(dialog->ignoreButton);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, wxT("Es konnten keine Aufnahmepfade ermittelt werden."));
+    EXPECT_TRUE(boxes.boxes()[0].style & wxICON_EXCLAMATION);
+    EXPECT_FALSE(asked);
+
+    MainFrame->movieLocations.Add(wxT("/media/hdd/movie/"));
+    Click(dialog->ignoreButton);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(boxes.boxes().size(), 1u);
 }

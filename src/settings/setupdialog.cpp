@@ -225,52 +225,67 @@ void MySetupDialog::FillChoices()
 
 void MySetupDialog::FillFromConfig()
 {
-    if (channels)
-        channels->SetSelection(ChannelListIndex(config.tvproviders, config.raproviders));
-    if (timerDir)
-        timerDir->ChangeValue(config.timerdir);
-    if (timerTag)
-        timerTag->ChangeValue(config.timertag);
-    if (epgSimilar)
-        epgSimilar->SetValue(config.epgsimilar != 0);
-    if (expertMode)
-        expertMode->SetValue(config.expertmode != 0);
-    if (toolTips)
-        toolTips->SetValue(config.tooltips != 0);
-    if (onlineUpdate)
-        onlineUpdate->SetValue(config.onlineupdate != 0);
+    for (int page = 0; page < PAGE_COUNT; page++)
+        ShowValues(page, config);
+}
 
-    if (proxyMode)
-        proxyMode->SetValue(config.proxymode);
-    if (proxyHost)
-        proxyHost->ChangeValue(config.proxy.host);
-    if (proxyPort)
-        proxyPort->ChangeValue(config.proxy.port ? wxString::Format(wxT("%ld"), config.proxy.port) : wxString());
-    if (proxyUser)
-        proxyUser->ChangeValue(config.proxy.user);
-    if (proxyPass)
-        proxyPass->ChangeValue(config.proxy.pass);
-    EnableProxyFields();
-
-    SetAV(AV_LOW, BandPosition(config.lband));
-    SetAV(AV_MID, BandPosition(config.mband));
-    SetAV(AV_HIGH, BandPosition(config.hband));
-    SetAV(AV_BRIGHTNESS, BrightnessPosition(config.brightness));
-    SetAV(AV_CONTRAST, GainPosition(config.contrast));
-    SetAV(AV_COLOR, GainPosition(config.color));
-
-    SetPiPControls(config.pipposition, config.pipsize, config.pipoffset, config.pipalpha);
-
-    if (recDir)
-        recDir->ChangeValue(config.recdir);
-    if (excludeDir)
-        excludeDir->ChangeValue(config.excludedir);
-    if (sortMode)
-        sortMode->SetSelection(config.sortmode >= 0 && config.sortmode < 4 ? config.sortmode : 0);
-    if (skipTime)
-        skipTime->ChangeValue(wxString::Format(wxT("%ld"), config.skiptime));
-    if (rezap)
-        rezap->SetValue(config.rezap != 0);
+void MySetupDialog::ShowValues(int page, const ZPCONFIG& cfg)
+{
+    switch (page) {
+    case PAGE_GENERAL:
+        // the language is not among them: it has no factory value to go back to
+        if (channels)
+            channels->SetSelection(ChannelListIndex(cfg.tvproviders, cfg.raproviders));
+        if (timerDir)
+            timerDir->ChangeValue(cfg.timerdir);
+        if (timerTag)
+            timerTag->ChangeValue(cfg.timertag);
+        if (epgSimilar)
+            epgSimilar->SetValue(cfg.epgsimilar != 0);
+        if (expertMode)
+            expertMode->SetValue(cfg.expertmode != 0);
+        if (toolTips)
+            toolTips->SetValue(cfg.tooltips != 0);
+        if (onlineUpdate)
+            onlineUpdate->SetValue(cfg.onlineupdate != 0);
+        break;
+    case PAGE_PROXY:
+        if (proxyMode)
+            proxyMode->SetValue(cfg.proxymode);
+        if (proxyHost)
+            proxyHost->ChangeValue(cfg.proxy.host);
+        if (proxyPort)
+            proxyPort->ChangeValue(cfg.proxy.port ? wxString::Format(wxT("%ld"), cfg.proxy.port) : wxString());
+        if (proxyUser)
+            proxyUser->ChangeValue(cfg.proxy.user);
+        if (proxyPass)
+            proxyPass->ChangeValue(cfg.proxy.pass);
+        EnableProxyFields();
+        break;
+    case PAGE_AV:
+        SetAV(AV_LOW, BandPosition(cfg.lband));
+        SetAV(AV_MID, BandPosition(cfg.mband));
+        SetAV(AV_HIGH, BandPosition(cfg.hband));
+        SetAV(AV_BRIGHTNESS, BrightnessPosition(cfg.brightness));
+        SetAV(AV_CONTRAST, GainPosition(cfg.contrast));
+        SetAV(AV_COLOR, GainPosition(cfg.color));
+        break;
+    case PAGE_PIP:
+        SetPiPControls(cfg.pipposition, cfg.pipsize, cfg.pipoffset, cfg.pipalpha);
+        break;
+    case PAGE_REC:
+        if (recDir)
+            recDir->ChangeValue(cfg.recdir);
+        if (excludeDir)
+            excludeDir->ChangeValue(cfg.excludedir);
+        if (sortMode)
+            sortMode->SetSelection(cfg.sortmode >= 0 && cfg.sortmode < 4 ? cfg.sortmode : 0);
+        if (skipTime)
+            skipTime->ChangeValue(wxString::Format(wxT("%ld"), cfg.skiptime));
+        if (rezap)
+            rezap->SetValue(cfg.rezap != 0);
+        break;
+    }
 }
 
 // ---- audio & video, picture-in-picture ----

@@ -107,6 +107,8 @@ private:
     void FillLanguages();
     void FillChoices();
     void FillFromConfig();
+    // The controls of one page (not "Netzwerk") from a record.
+    void ShowValues(int page, const ZPCONFIG& cfg);
     void FillProfileList(int select);
     void ShowProfile(int index);
     void UpdateProfileButtons();

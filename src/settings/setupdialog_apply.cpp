@@ -194,61 +194,17 @@ void MySetupDialog::ResetPage()
     const ZPCONFIG factory = FactoryDefaults();
     m_changed = true;
     m_filling = true;
-    switch (page) {
-    case PAGE_GENERAL:
-        if (channels)
-            channels->SetSelection(ChannelListIndex(factory.tvproviders, factory.raproviders));
-        if (timerDir)
-            timerDir->ChangeValue(factory.timerdir);
-        if (timerTag)
-            timerTag->ChangeValue(factory.timertag);
-        if (epgSimilar)
-            epgSimilar->SetValue(factory.epgsimilar != 0);
-        if (expertMode)
-            expertMode->SetValue(factory.expertmode != 0);
-        if (toolTips)
-            toolTips->SetValue(factory.tooltips != 0);
-        if (onlineUpdate)
-            onlineUpdate->SetValue(factory.onlineupdate != 0);
-        break;
-    case PAGE_PROXY:
-        for (wxTextCtrl* field : { proxyHost, proxyPort, proxyUser, proxyPass }) {
-            if (field)
-                field->ChangeValue(wxString());
-        }
-        if (proxyMode)
-            proxyMode->SetValue(false);
-        EnableProxyFields();
-        break;
-    case PAGE_AV:
-        SetAV(AV_LOW, BandPosition(factory.lband));
-        SetAV(AV_MID, BandPosition(factory.mband));
-        SetAV(AV_HIGH, BandPosition(factory.hband));
-        SetAV(AV_BRIGHTNESS, BrightnessPosition(factory.brightness));
-        SetAV(AV_CONTRAST, GainPosition(factory.contrast));
-        SetAV(AV_COLOR, GainPosition(factory.color));
-        PreviewAV();
-        break;
-    case PAGE_PIP:
+    if (page == PAGE_PIP) {
+        // the inset moves at once; leaving without applying takes it back
         config.pipposition = factory.pipposition;
         config.pipsize = factory.pipsize;
         config.pipoffset = factory.pipoffset;
         config.pipalpha = factory.pipalpha;
-        SetPiPControls(config.pipposition, config.pipsize, config.pipoffset, config.pipalpha);
-        PreviewPiP(config.pipposition);
-        break;
-    case PAGE_REC:
-        if (recDir)
-            recDir->ChangeValue(factory.recdir);
-        if (excludeDir)
-            excludeDir->ChangeValue(factory.excludedir);
-        if (sortMode)
-            sortMode->SetSelection(factory.sortmode);
-        if (skipTime)
-            skipTime->ChangeValue(wxString::Format(wxT("%ld"), factory.skiptime));
-        if (rezap)
-            rezap->SetValue(factory.rezap != 0);
-        break;
     }
+    ShowValues(page, factory);
+    if (page == PAGE_AV)
+        PreviewAV();
+    else if (page == PAGE_PIP)
+        PreviewPiP(config.pipposition);
     m_filling = false;
 }

@@ -15,11 +15,10 @@
 #include <thread>
 #include <unistd.h>
 
+#include "support/program.h"
 #include "support/sim.h"
 
 namespace {
-
-std::string Home() { return getenv("HOME"); }
 
 void WriteConfig(const SimReceiver& sim, const std::string& extra = "")
 {
@@ -28,108 +27,6 @@ void WriteConfig(const SimReceiver& sim, const std::string& extra = "")
     cfg << "[GENERAL]\nVideoSink=ximagesink\nExpertMode=1\n" << extra
         << "[PROFILE1]\nName=Sim\nHost=" << sim.host() << "\nUser=root\nPass=zaptower\nWPort="
         << sim.webPort() << "\nSPort=" << sim.streamPort() << "\nHttps=0\n";
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-pid_t StartProgram(std::vector<std::string> args)
-{
-    std::string exe = std::string(getenv("ZP_BINARY_DIR") ? getenv("ZP_BINARY_DIR") : ZP_BINARY_DIR) + "/zappora";
-    args.insert(args.begin(), exe);
-    pid_t pid = fork();
-    if (pid == 0) {
-        // kept for the test: a failed toolkit check is reported there
-        freopen((Home() + "/stderr.txt").c_str(), "w", stderr);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    return pid;
-}
-
-template <class Pred>
-bool WaitFor(Pred pred, int seconds)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (pred())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return pred();
-}
-
-// Exit status of the child, or -1 while it still runs after `seconds`.
-int WaitExit(pid_t pid, int seconds)
-{
-    int status = 0;
-    for (int i = 0; i < seconds * 10; ++i) {
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return -1;
-}
-
-Window FindWindow(Display* d, Window w, const char* title)
-{
-    char* name = nullptr;
-    if (XFetchName(d, w, &name) && name) {
-        bool match = std::string(name) == title;
-        XFree(name);
-        XWindowAttributes a;
-        if (match && XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
-            return w;
-    }
-    Window root, parent, *kids = nullptr;
-    unsigned n = 0;
-    if (!XQueryTree(d, w, &root, &parent, &kids, &n))
-        return 0;
-    Window found = 0;
-    for (unsigned i = 0; i < n && !found; ++i)
-        found = FindWindow(d, kids[i], title);
-    if (kids)
-        XFree(kids);
-    return found;
-}
-
-// Pixels of a window as 0xRRGGBB values.
-std::vector<unsigned long> Grab(Display* d, Window w, int& width, int& height)
-{
-    XWindowAttributes a;
-    XGetWindowAttributes(d, w, &a);
-    width = a.width;
-    height = a.height;
-    std::vector<unsigned long> px;
-    XImage* img = XGetImage(d, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
-    if (!img)
-        return px;
-    px.reserve(size_t(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            px.push_back(XGetPixel(img, x, y) & 0xFFFFFF);
-    XDestroyImage(img);
-    return px;
-}
-
-void SendClose(Display* d, Window w)
-{
-    XEvent ev = {};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = XInternAtom(d, "WM_DELETE_WINDOW", False);
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, w, False, NoEventMask, &ev);
-    XFlush(d);
 }
 
 size_t IndexOf(const std::vector<std::string>& paths, const std::string& prefix, size_t from = 0)
@@ -162,16 +59,7 @@ TEST(EndToEnd, StartsPlaysAndClosesCleanly)
     pid_t app = StartProgram({});
     ASSERT_GT(app, 0);
     // Whatever fails below, the program does not outlive the test.
-    struct Reaper {
-        pid_t& pid;
-        ~Reaper()
-        {
-            if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
-                kill(pid, SIGKILL);
-                waitpid(pid, nullptr, 0);
-            }
-        }
-    } reaper{app};
+    ProgramReaper reaper{app};
 
     // The audio tracks are read once the stream plays.
     ASSERT_TRUE(WaitFor([&] {
@@ -207,22 +95,8 @@ TEST(EndToEnd, StartsPlaysAndClosesCleanly)
 
     // A moving picture: two grabs a moment apart differ, and the picture has
     // more than a handful of colours.
-    int w = 0, h = 0;
-    bool moving = WaitFor([&] {
-        auto a = Grab(d, main, w, h);
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
-        auto b = Grab(d, main, w, h);
-        if (a.size() != b.size() || a.empty())
-            return false;
-        size_t changed = 0;
-        for (size_t i = 0; i < a.size(); ++i)
-            changed += a[i] != b[i];
-        return changed > 500;
-    }, 40);
-    EXPECT_TRUE(moving) << "the main window shows no moving picture";
-    auto px = Grab(d, main, w, h);
-    std::set<unsigned long> colours(px.begin(), px.end());
-    EXPECT_GT(colours.size(), 50u);
+    EXPECT_TRUE(ShowsMovingPicture(d, main, 40)) << "the main window shows no moving picture";
+    EXPECT_GT(DistinctColours(d, main), 50u);
 
     std::string before = ReadFile(cfgPath);
     SendClose(d, main);

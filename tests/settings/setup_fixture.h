@@ -23,6 +23,7 @@
 #include "settings/prompts.h"
 #include "settings/setupdialog.h"
 #include "support/msgbox.h"
+#include "mainwindow/frame_fixture.h"
 #include "support/resources.h"
 
 inline ZPPROFILE TestProfile(const char* name, const char* host)
@@ -113,26 +114,19 @@ inline void AnswerName(const wxString& name)
 
 // ---- fixture ----
 
-class SetupTest : public ::testing::Test {
+class SetupTest : public FrameTest {
 protected:
     void SetUp() override
     {
-        LoadResourcesOnce();
-        CFG_PATH = wxGetHomeDir() + wxT("/.zappora/");
-        wxFileName::Mkdir(CFG_PATH, 0700, wxPATH_MKDIR_FULL);
+        FrameTest::SetUp();
         char tmpl[] = "/tmp/zp-bin.XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         BIN_PATH = wxString::FromUTF8(tmpl) + wxT("/");
-        config = ZPCONFIG();
         ResetConfig(config);
         ClampConfig(config);
-        config.mainwin_x = config.mainwin_y = -1;
         config.profile[0] = TestProfile("Wohnzimmer", "192.168.178.20");
         config.profile[1] = TestProfile("Keller", "192.168.178.21");
         config.profiles = 2;
-        config.profile_active = 0;
-        runConfig = false;
-        SplashIsActive = false;
         MainFrame = new MyMainFrame();
     }
 

@@ -27,28 +27,6 @@
 
 namespace {
 
-// Runs `body` on the settings dialog once its modal loop runs; the body ends it.
-void WhenSetupModal(std::function<void(MySetupDialog*)> body, int attempts = 400)
-{
-    wxTheApp->CallAfter([body, attempts] {
-        for (wxWindow* w : wxTopLevelWindows) {
-            auto* dialog = dynamic_cast<MySetupDialog*>(w);
-            if (dialog && dialog->IsModal()) {
-                body(dialog);
-                if (dialog->IsModal()) {
-                    ADD_FAILURE() << "the dialog was left open";
-                    dialog->EndModal(MySetupDialog::RESULT_DISCARDED);
-                }
-                return;
-            }
-        }
-        if (attempts > 0) {
-            wxMilliSleep(5);
-            WhenSetupModal(body, attempts - 1);
-        }
-    });
-}
-
 bool SourceItemEnabled(int index)
 {
     wxMenuItem* item = MainFrame->GetMenuBar()->FindItem(XRCID(SourceMenuItemName(index)));
@@ -167,7 +145,7 @@ TEST_F(RunningProgramTest, FirstStartWithoutAnyFileOpensTheReceiverPage)
     EXPECT_FALSE(SourceItemEnabled(0));
 
     bool seen = false;
-    WhenSetupModal([&](MySetupDialog* dialog) {
+    WhenModal<MySetupDialog>([&](MySetupDialog* dialog) {
         seen = true;
         EXPECT_EQ(dialog->book->GetSelection(), MySetupDialog::PAGE_NETWORK);
         EXPECT_EQ(dialog->profileChoice->GetCount(), 1u);
@@ -202,7 +180,7 @@ TEST_F(RunningProgramTest, FirstStartWithTheReceiverEnteredComesUpPlaying)
     compatibility = true;
     MainFrame = new MyMainFrame();
 
-    WhenSetupModal([&](MySetupDialog* dialog) {
+    WhenModal<MySetupDialog>([&](MySetupDialog* dialog) {
         AnswerName(wxT("Simulator"));
         Click(dialog->renameButton);
         Type(dialog->host, wxString::FromUTF8(sim->host().c_str()));

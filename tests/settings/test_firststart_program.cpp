@@ -3,94 +3,16 @@
 // the program comes up playing without a restart.
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <chrono>
-#include <cstdlib>
 #include <fstream>
-#include <set>
-#include <signal.h>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
+#include "support/program.h"
 #include "support/sim.h"
 
 namespace {
-
-std::string Home() { return getenv("HOME"); }
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-template <class Pred>
-bool WaitFor(Pred pred, int seconds)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (pred())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return pred();
-}
-
-Window FindWindow(Display* d, Window w, const char* title)
-{
-    char* name = nullptr;
-    if (XFetchName(d, w, &name) && name) {
-        const bool match = std::string(name) == title;
-        XFree(name);
-        XWindowAttributes a;
-        if (match && XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
-            return w;
-    }
-    Window root, parent, *kids = nullptr;
-    unsigned n = 0;
-    if (!XQueryTree(d, w, &root, &parent, &kids, &n))
-        return 0;
-    Window found = 0;
-    for (unsigned i = 0; i < n && !found; ++i)
-        found = FindWindow(d, kids[i], title);
-    if (kids)
-        XFree(kids);
-    return found;
-}
-
-std::vector<unsigned long> Grab(Display* d, Window w)
-{
-    XWindowAttributes a;
-    XGetWindowAttributes(d, w, &a);
-    std::vector<unsigned long> px;
-    XImage* img = XGetImage(d, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
-    if (!img)
-        return px;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x)
-            px.push_back(XGetPixel(img, x, y) & 0xFFFFFF);
-    XDestroyImage(img);
-    return px;
-}
-
-void SendClose(Display* d, Window w)
-{
-    XEvent ev = {};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = XInternAtom(d, "WM_DELETE_WINDOW", False);
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, w, False, NoEventMask, &ev);
-    XFlush(d);
-}
 
 // Keys as a user presses them, into whatever window has the keyboard.
 void Press(wxUIActionSimulator& keys, int key)
@@ -120,24 +42,9 @@ TEST(FirstStartProgram, NewcomerTypesTheReceiverAndWatches)
         cfg << "[GENERAL]\nVideoSink=ximagesink\nExpertMode=1\n";
     }
 
-    const std::string exe =
-        std::string(getenv("ZP_BINARY_DIR") ? getenv("ZP_BINARY_DIR") : ZP_BINARY_DIR) + "/zappora";
-    pid_t app = fork();
-    if (app == 0) {
-        execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    pid_t app = StartProgram({});
     ASSERT_GT(app, 0);
-    struct Reaper {
-        pid_t& pid;
-        ~Reaper()
-        {
-            if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
-                kill(pid, SIGKILL);
-                waitpid(pid, nullptr, 0);
-            }
-        }
-    } reaper{app};
+    ProgramReaper reaper{app};
 
     Display* d = XOpenDisplay(nullptr);
     ASSERT_NE(d, nullptr);
@@ -174,20 +81,8 @@ TEST(FirstStartProgram, NewcomerTypesTheReceiverAndWatches)
 
     Window main = 0;
     ASSERT_TRUE(WaitFor([&] { return (main = FindWindow(d, DefaultRootWindow(d), "Zappora E2")) != 0; }, 30));
-    const bool moving = WaitFor([&] {
-        auto a = Grab(d, main);
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
-        auto b = Grab(d, main);
-        if (a.size() != b.size() || a.empty())
-            return false;
-        size_t changed = 0;
-        for (size_t i = 0; i < a.size(); ++i)
-            changed += a[i] != b[i];
-        return changed > 500;
-    }, 40);
-    EXPECT_TRUE(moving) << "the main window shows no moving picture";
-    const auto px = Grab(d, main);
-    EXPECT_GT(std::set<unsigned long>(px.begin(), px.end()).size(), 50u);
+    EXPECT_TRUE(ShowsMovingPicture(d, main, 40)) << "the main window shows no moving picture";
+    EXPECT_GT(DistinctColours(d, main), 50u);
 
     // What was typed is in the file, as profile 1.
     const std::string cfg = ReadFile(cfgPath);
@@ -196,11 +91,11 @@ TEST(FirstStartProgram, NewcomerTypesTheReceiverAndWatches)
     EXPECT_NE(cfg.find("Pass=zaptower"), std::string::npos) << cfg;
 
     SendClose(d, main);
-    int status = 0;
-    const bool ended = WaitFor([&] { return waitpid(app, &status, WNOHANG) == app; }, 30);
-    if (ended)
+    const int rc = WaitExit(app, 30);
+    if (rc >= 0)
         app = -1;
     XCloseDisplay(d);
-    EXPECT_TRUE(ended);
-    EXPECT_TRUE(ended && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(rc, 0) << "the program did not end cleanly";
+    const std::string err = ReadFile(Home() + "/stderr.txt");
+    EXPECT_EQ(err.find("wxWidgets-Prüfung fehlgeschlagen"), std::string::npos) << err;
 }

@@ -139,7 +139,10 @@ bool BeginStart()
             }
             dialog->Destroy();
         }
-        if (!applied) {
+        if (!applied && config.profiles > 0) {
+            // "-c" with usable receivers: leaving the dialog keeps them
+            runConfig = false;
+        } else if (!applied) {
             ZPMessageBox(_(wxT("Es wurde keine gültige Konfiguration gefunden!\n\nDas Programm wird nun beendet...")),
                          wxOK | wxICON_ERROR);
             if (MainFrame)

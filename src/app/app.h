@@ -26,9 +26,10 @@ wxDECLARE_APP(MyApp);
 // Returns -1 for events that are not key-downs, 0 otherwise.
 int FilterKeyEvent(wxEvent& event);
 
-// OnRun before the main loop: without a usable profile the settings dialog
-// on the receiver page first (ending the program unless it is applied), then
-// the splash window's start-up timer. False when the program must end.
+// OnRun before the main loop: when the settings are demanded (no usable
+// profile, or "-c") the settings dialog on the receiver page first; without
+// any usable profile the program ends unless it is applied. Then the splash
+// window's start-up timer. False when the program must end.
 bool BeginStart();
 
 // The one-shot 250 ms timer (id 1) whose expiry runs the start-up sequence:

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <wx/app.h>
+#include <wx/button.h>
+#include <wx/listbook.h>
 #include <wx/filename.h>
 #include <wx/snglinst.h>
 #include <wx/textctrl.h>
@@ -17,7 +19,9 @@
 #include "app/globals.h"
 #include "app/logframe.h"
 #include "app/splashframe.h"
+#include "mainwindow/frame_fixture.h"
 #include "mainwindow/mainframe.h"
+#include "settings/setupdialog.h"
 #include "apptest.h"
 #include "support/msgbox.h"
 
@@ -71,6 +75,18 @@ void Release(pid_t child)
 {
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
+}
+
+// The settings dialog that OnRun demands, left with "Einstellungen verwerfen".
+void DiscardSettingsWhenShown(bool* seen)
+{
+    WhenModal<MySetupDialog>([seen](MySetupDialog* dialog) {
+        *seen = true;
+        EXPECT_EQ(dialog->book->GetSelection(), MySetupDialog::PAGE_NETWORK);
+        wxCommandEvent click(wxEVT_BUTTON, dialog->cancelButton->GetId());
+        click.SetEventObject(dialog->cancelButton);
+        dialog->cancelButton->GetEventHandler()->ProcessEvent(click);
+    });
 }
 
 }  // namespace
@@ -152,8 +168,11 @@ TEST(Application, StartWithoutConfigurationBuildsTheWindowsAndEnds)
     EXPECT_TRUE(LogFrame->text_->GetValue().Contains(wxT(": Warning: Kompatibilitätsmodus aktiv!\n")));
     EXPECT_TRUE(LogFrame->text_->GetValue().Contains(wxT(": GDK-Backend: x11")));
 
-    // no valid profile and no settings dialog to fix it: the program ends
+    // no valid profile, and the settings dialog left without one: the program ends
+    bool seen = false;
+    DiscardSettingsWhenShown(&seen);
     EXPECT_EQ(wxTheApp->OnRun(), 0);
+    EXPECT_TRUE(seen);
     ASSERT_GE(rec.boxes().size(), 1u);
     EXPECT_EQ(rec.boxes()[0].text,
               wxT("Es wurde keine gültige Konfiguration gefunden!\n\nDas Programm wird nun beendet..."));
@@ -174,7 +193,10 @@ TEST(Application, ProxyLineWithoutThePassword)
     const wxString log = LogFrame->text_->GetValue();
     EXPECT_TRUE(log.Contains(wxT(": Verbindung über Proxy [pu:***@127.0.0.9:3128]\n"))) << log;
     EXPECT_FALSE(log.Contains(wxT("geheim")));
+    bool seen = false;
+    DiscardSettingsWhenShown(&seen);
     EXPECT_EQ(wxTheApp->OnRun(), 0);
+    EXPECT_TRUE(seen);
     wxTheApp->OnExit();
 }
 

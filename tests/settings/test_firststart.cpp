@@ -217,3 +217,25 @@ TEST_F(RunningProgramTest, FirstStartWithTheReceiverEnteredComesUpPlaying)
     EXPECT_EQ(read.profile[0].name, wxT("Simulator"));
     EXPECT_EQ(read.profile[0].host, wxString::FromUTF8(sim->host().c_str()));
 }
+
+TEST_F(RunningProgramTest, LeavingTheDialogOfOptionCStartsWithTheProfilesThereAre)
+{
+    sim.reset(new SimReceiver());
+    ASSERT_TRUE(sim->ok());
+    SetupPlaybackConfig();
+    sim->configureProfile();
+    runConfig = true;   // "-c"
+    MainFrame = new MyMainFrame();
+    WhenModal<MySetupDialog>([&](MySetupDialog* dialog) {
+        EXPECT_EQ(dialog->book->GetSelection(), MySetupDialog::PAGE_NETWORK);
+        EXPECT_EQ(dialog->host->GetValue(), wxString::FromUTF8(sim->host().c_str()));
+        Key(dialog, WXK_ESCAPE);
+    });
+    MessageBoxRecorder boxes;
+    ASSERT_TRUE(BeginStart());
+    EXPECT_TRUE(boxes.boxes().empty()) << boxes.boxes()[0].text;
+    EXPECT_FALSE(runConfig);
+    ASSERT_NE(SplashFrame, nullptr);
+    ASSERT_TRUE(RunUntil([&] { return !SplashIsActive; }, 60000));
+    EXPECT_TRUE(RunUntil([&] { return Playing(); }, 60000));
+}

@@ -71,7 +71,7 @@ wxBitmap FitTo(const wxBitmap& bmp, const wxSize& size)
 template <class T>
 T* Find(wxWindow* parent, const char* name)
 {
-    return wxDynamicCast(parent->FindWindow(XRCID(name)), T);
+    return dynamic_cast<T*>(parent->FindWindow(XRCID(name)));
 }
 
 }  // namespace
@@ -372,7 +372,7 @@ void MySetupDialog::OnTextCtrl(wxCommandEvent& event)
         return;
     wxObject* from = event.GetEventObject();
     // a read-only combo box reports its text as well; that is no edit
-    if (wxDynamicCast(from, wxBitmapComboBox))
+    if (dynamic_cast<wxBitmapComboBox*>(from))
         return;
     m_changed = true;
     if (m_shownProfile < 0 || m_shownProfile >= m_profiles.count())

@@ -49,7 +49,7 @@ public:
     int FilterEvent(wxEvent& event) override
     {
         if (event.GetEventType() == wxEVT_SHOW && static_cast<wxShowEvent&>(event).IsShown()) {
-            wxWindow* window = wxDynamicCast(event.GetEventObject(), wxWindow);
+            wxWindow* window = dynamic_cast<wxWindow*>(event.GetEventObject());
             if (window && window->IsTopLevel())
                 ApplyToolTips(window);
         }

@@ -63,7 +63,7 @@ TEST_P(SetupLayoutTest, PageIsTidy)
     ShowAndSettle(dialog);
     ExpectTidy(dialog);
     // all six page names can be read in the list
-    auto* list = wxDynamicCast(dialog->book->GetListView(), wxListView);
+    auto* list = dynamic_cast<wxListView*>(dialog->book->GetListView());
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->GetItemCount(), 6);
     for (int i = 0; i < list->GetItemCount(); i++) {

@@ -30,9 +30,9 @@ void CollectLeaves(wxWindow* window, std::vector<wxWindow*>& out)
     for (wxWindow* child : window->GetChildren()) {
         if (!child->IsShown() || child->IsTopLevel())
             continue;
-        const bool container = (wxDynamicCast(child, wxPanel) || wxDynamicCast(child, wxBookCtrlBase)) &&
+        const bool container = (dynamic_cast<wxPanel*>(child) || dynamic_cast<wxBookCtrlBase*>(child)) &&
                                !child->GetChildren().empty();
-        if (wxDynamicCast(child, wxStaticBox) || container || wxDynamicCast(child, wxToolBar)) {
+        if (dynamic_cast<wxStaticBox*>(child) || container || dynamic_cast<wxToolBar*>(child)) {
             CollectLeaves(child, out);
             continue;
         }
@@ -67,7 +67,7 @@ void ExpectTidy(wxTopLevelWindow* window)
     }
     // Every text label is wide enough for its text.
     for (wxWindow* w : leaves) {
-        auto* text = wxDynamicCast(w, wxStaticText);
+        auto* text = dynamic_cast<wxStaticText*>(w);
         if (!text || text->HasFlag(wxST_NO_AUTORESIZE) || text->HasFlag(wxST_ELLIPSIZE_END))
             continue;
         EXPECT_GE(text->GetSize().x, text->GetTextExtent(text->GetLabelText()).x - 2)

@@ -19,6 +19,8 @@
 #include "epg/epgrules.h"
 #include "epg/timerrules.h"
 #include "mainwindow/mainframe.h"
+#include "webif/locations.h"
+#include "webif/services.h"
 #include "webif/webif.h"
 
 wxBEGIN_EVENT_TABLE(MyTimerDialog, wxDialog)
@@ -217,10 +219,9 @@ int MyTimerDialog::getTimerList()
 
 bool MyTimerDialog::getLocations()
 {
-    if (!getWebIF("getlocations"))
-        return false;
     std::vector<wxString> texts;
-    ParseTextList(result, wxT("e2locations"), wxT("e2location"), texts);
+    if (!RequestLocations(texts))
+        return false;
     for (const wxString& t : texts)
         if (locationChoice && locationChoice->FindString(t, true) == wxNOT_FOUND)
             locationChoice->Append(t);

@@ -80,21 +80,6 @@ bool ParseTimerList(const wxString& xml, std::vector<TimerEntry>& timers, bool& 
     return true;
 }
 
-bool ParseTextList(const wxString& xml, const wxString& root, const wxString& item,
-                   std::vector<wxString>& texts)
-{
-    wxXmlDocument doc;
-    if (!LoadReplyXml(xml, doc) || doc.GetRoot()->GetName() != root)
-        return false;
-    for (const wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext())
-        if (n->GetType() == wxXML_ELEMENT_NODE && n->GetName() == item) {
-            const wxString text = Text(n);
-            if (!text.empty())
-                texts.push_back(text);
-        }
-    return true;
-}
-
 int TimerIcon(bool disabled, long repeated, long state)
 {
     if (disabled)

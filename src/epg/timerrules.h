@@ -17,10 +17,6 @@ struct TimerEntry {
 // parsed as XML at all).
 bool ParseTimerList(const wxString& xml, std::vector<TimerEntry>& timers, bool& wellFormed);
 
-// "e2location" / "e2tag" texts of a "getlocations" / "gettags" reply.
-bool ParseTextList(const wxString& xml, const wxString& root, const wxString& item,
-                   std::vector<wxString>& texts);
-
 enum { TIMER_WAITING = 0, TIMER_PREPARING = 1, TIMER_RUNNING = 2, TIMER_DONE = 3 };
 
 // Index of IMG_TIMER_0..5 for a row; -1 (no icon) for a state without one.

@@ -1,24 +1,13 @@
 #include "webif/locations.h"
 
-#include <wx/xml/xml.h>
-
 #include "webif/services.h"
 #include "webif/webif.h"
 
 bool ParseLocations(const wxString& xml, std::vector<wxString>& locations)
 {
-    wxXmlDocument doc;
-    if (!LoadReplyXml(xml, doc) || doc.GetRoot()->GetName() != wxT("e2locations"))
-        return false;
     std::vector<wxString> found;
-    for (const wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext()) {
-        if (n->GetType() != wxXML_ELEMENT_NODE || n->GetName() != wxT("e2location"))
-            continue;
-        wxString dir = ElementText(n);
-        dir.Trim(true).Trim(false);
-        if (!dir.empty())
-            found.push_back(dir);
-    }
+    if (!ParseTextList(xml, wxT("e2locations"), wxT("e2location"), found))
+        return false;
     locations.swap(found);
     return true;
 }

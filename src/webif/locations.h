@@ -4,9 +4,9 @@
 #include <vector>
 #include <wx/string.h>
 
-// Directories of an "e2locations" reply in document order, each text trimmed
-// (receivers indent their elements); empty entries are skipped. False when
-// the reply is not such a document.
+// Directories of an "e2locations" reply in document order, each text trimmed;
+// empty entries are skipped. False when the reply is not such a document;
+// `locations` is left alone then.
 bool ParseLocations(const wxString& xml, std::vector<wxString>& locations);
 
 // Asks the active receiver for its recording directories. False when the

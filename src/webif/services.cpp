@@ -26,6 +26,23 @@ wxString ElementText(const wxXmlNode* node)
     return text.Trim(true).Trim(false);
 }
 
+bool ParseTextList(const wxString& xml, const wxString& root, const wxString& item,
+                   std::vector<wxString>& texts)
+{
+    wxXmlDocument doc;
+    if (!LoadReplyXml(xml, doc) || doc.GetRoot()->GetName() != root)
+        return false;
+    for (const wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext()) {
+        if (n->GetType() != wxXML_ELEMENT_NODE || n->GetName() != item)
+            continue;
+        wxString text = ElementText(n);
+        text.Trim().Trim(false);
+        if (!text.empty() && text != wxT("None"))
+            texts.push_back(text);
+    }
+    return true;
+}
+
 wxString ServiceListPath(int kind)
 {
     switch (kind) {

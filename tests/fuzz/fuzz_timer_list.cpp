@@ -6,6 +6,7 @@
 
 #include "epg/epgrules.h"
 #include "epg/timerrules.h"
+#include "webif/services.h"
 #include "webif/webif.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

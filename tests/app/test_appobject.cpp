@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <wx/app.h>
+#include <wx/bmpcbox.h>
 #include <wx/button.h>
 #include <wx/listbook.h>
 #include <wx/filename.h>
@@ -83,6 +84,9 @@ void DiscardSettingsWhenShown(bool* seen)
     WhenModal<MySetupDialog>([seen](MySetupDialog* dialog) {
         *seen = true;
         EXPECT_EQ(dialog->book->GetSelection(), MySetupDialog::PAGE_NETWORK);
+        // the factory profile, ready to be filled in
+        EXPECT_EQ(dialog->profileChoice->GetStringSelection(), wxT("Boxhaus"));
+        EXPECT_EQ(dialog->host->GetValue(), wxT("127.0.0.1"));
         wxCommandEvent click(wxEVT_BUTTON, dialog->cancelButton->GetId());
         click.SetEventObject(dialog->cancelButton);
         dialog->cancelButton->GetEventHandler()->ProcessEvent(click);

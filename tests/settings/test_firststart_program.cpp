@@ -14,17 +14,15 @@
 
 namespace {
 
-// Keys as a user presses them, into whatever window has the keyboard.
-void Press(wxUIActionSimulator& keys, int key)
+// Keys as a user presses them, into whatever window has the keyboard
+// ("\t" and "\r" are Tab and Return).
+void Press(wxUIActionSimulator& keys, std::initializer_list<std::string> texts)
 {
-    keys.Char(key);
-    wxMilliSleep(60);
-}
-
-void TypeText(wxUIActionSimulator& keys, const std::string& text)
-{
-    for (char c : text)
-        Press(keys, c);
+    for (const std::string& text : texts)
+        for (char c : text) {
+            keys.Char(c);
+            wxMilliSleep(60);
+        }
 }
 
 }  // namespace
@@ -60,17 +58,8 @@ TEST(FirstStartProgram, NewcomerTypesTheReceiverAndWatches)
     // The address field has the keyboard and its text is selected: typing
     // replaces the factory address; Tab goes on field by field.
     wxUIActionSimulator keys;
-    TypeText(keys, sim.host());
-    Press(keys, WXK_TAB);
-    TypeText(keys, std::to_string(sim.webPort()));
-    Press(keys, WXK_TAB);   // the HTTPS switch
-    Press(keys, WXK_TAB);
-    TypeText(keys, std::to_string(sim.streamPort()));
-    Press(keys, WXK_TAB);
-    TypeText(keys, "root");
-    Press(keys, WXK_TAB);
-    TypeText(keys, "zaptower");
-    Press(keys, WXK_RETURN);   // "Einstellungen übernehmen"
+    Press(keys, { sim.host(), "\t", std::to_string(sim.webPort()), "\t\t" /* past HTTPS */,
+                  std::to_string(sim.streamPort()), "\t", "root", "\t", "zaptower", "\r" });
 
     ASSERT_TRUE(WaitFor([&] {
         for (const auto& p : sim.loggedPaths("web"))

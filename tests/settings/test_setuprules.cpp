@@ -58,29 +58,6 @@ TEST(ScrollMappings, ValuesBetweenWholeNumbersLabelsAndWayBack)
     EXPECT_EQ(PiPOffsetPosition(150), 99);
 }
 
-TEST(ProfileListTest, ActiveProfileFollowsMovesAndDeletes)
-{
-    ProfileList list(WithProfiles({ TestProfile("A", "10.0.0.1"), TestProfile("B", "10.0.0.2"),
-                                    TestProfile("C", "10.0.0.3") }, 2));
-    EXPECT_EQ(list.remove(0), 0);     // before the active one
-    EXPECT_EQ(list.active(), 1);
-    EXPECT_EQ(list.moveUp(1), 0);
-    EXPECT_EQ(list.active(), 0);
-    EXPECT_EQ(list.origin(0), 2);
-    EXPECT_EQ(list.moveUp(0), -1);
-    EXPECT_EQ(list.moveDown(1), -1);
-    EXPECT_EQ(list.remove(0), 0);     // the active one goes: profile 1 takes over
-    EXPECT_EQ(list.active(), -1);
-    EXPECT_EQ(list.remove(0), -1);    // the last one stays
-
-    ZPCONFIG out = WithProfiles({ TestProfile("X", "10.0.0.9"), TestProfile("Y", "10.0.0.8") }, 1);
-    list.store(out);
-    EXPECT_EQ(out.profiles, 1);
-    EXPECT_EQ(out.profile_active, 0);
-    EXPECT_EQ(out.profile[0].name, wxT("B"));
-    EXPECT_TRUE(out.profile[1].name.empty());
-}
-
 TEST(ProfileChecks, FirstFaultInListOrderNamesTheProfile)
 {
     ZPPROFILE noPass = TestProfile("Boxhaus", "127.0.0.1");
@@ -102,16 +79,6 @@ TEST(ProfileChecks, FirstFaultInListOrderNamesTheProfile)
         EXPECT_TRUE(ResolvesIPv4(wxString::FromUTF8(good))) << good;
     for (const char* bad : { "192.168.1.300", "192.168.1", "box haus", "http://192.168.1.2", "fe80::1", "" })
         EXPECT_FALSE(ResolvesIPv4(wxString::FromUTF8(bad))) << bad;
-}
-
-TEST(ProxyChecks, OnlyASwitchedOnProxyMustBeComplete)
-{
-    EXPECT_EQ(CheckProxy(false, wxString(), wxT("x"), wxString(), wxString()), wxString());
-    EXPECT_EQ(CheckProxy(true, wxT("proxy"), wxT("port"), wxT("u"), wxT("p")), wxT("Ungültiger Proxy-Port!"));
-    EXPECT_EQ(CheckProxy(true, wxT("proxy"), wxT("3128"), wxT("u"), wxT("p")), wxString());
-    EXPECT_FALSE(CheckSkipTime(wxT("0")).empty());
-    EXPECT_FALSE(CheckSkipTime(wxT("zehn")).empty());
-    EXPECT_TRUE(CheckSkipTime(wxT("30")).empty());
 }
 
 TEST(ProviderCaches, StayWithTheirReceiver)

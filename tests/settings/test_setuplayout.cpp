@@ -1,5 +1,6 @@
 // Every page of the settings dialog as the user sees it: tidy, and
-// photographed with the simulated receiver and a second language.
+// photographed with the simulated receiver and a second language (one page
+// per process: a fresh screen for each picture).
 #include "setup_fixture.h"
 
 #include <wx/ffile.h>
@@ -7,8 +8,14 @@
 
 #include "support/layout.h"
 
-TEST_F(SetupTest, EveryPageIsTidyAndPhotographed)
+class SetupPageTest : public SetupTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SetupPageTest, IsTidyAndPhotographed)
 {
+    const char* const files[MySetupDialog::PAGE_COUNT] = {
+        "settings-general.png", "settings-network.png", "settings-proxy.png",
+        "settings-audio-video.png", "settings-pip.png", "settings-recordings.png",
+    };
     StartSim();
     config.profile[0].name = wxT("Wohnzimmer");
     config.profile[1] = TestProfile("Ferienhaus", "192.168.2.30");
@@ -23,23 +30,17 @@ TEST_F(SetupTest, EveryPageIsTidyAndPhotographed)
     wxFileName::Mkdir(BIN_PATH + wxT("lng"), 0755, wxPATH_MKDIR_FULL);
     wxFFile(BIN_PATH + wxT("lng/en.mo"), wxT("w")).Write(wxT("catalogue"));
 
-    const char* const files[MySetupDialog::PAGE_COUNT] = {
-        "settings-general.png", "settings-network.png", "settings-proxy.png",
-        "settings-audio-video.png", "settings-pip.png", "settings-recordings.png",
-    };
-    for (int page = 0; page < MySetupDialog::PAGE_COUNT; page++) {
-        SCOPED_TRACE(files[page]);
-        Open(page)->Move(0, 0);
-        ShowAndSettle(dialog);
-        ExpectTidy(dialog);
-        // all six page names can be read in the list
-        auto* list = dynamic_cast<wxListView*>(dialog->book->GetListView());
-        ASSERT_NE(list, nullptr);
-        ASSERT_EQ(list->GetItemCount(), 6);
-        wxRect last;
-        ASSERT_TRUE(list->GetItemRect(5, last));
-        EXPECT_LE(last.GetBottom(), list->GetClientSize().y);
-        Photograph(dialog, wxString::FromUTF8(files[page]));
-        dialog->Hide();
-    }
+    Open(GetParam())->Move(0, 0);
+    ShowAndSettle(dialog);
+    ExpectTidy(dialog);
+    // all six page names can be read in the list
+    auto* list = dynamic_cast<wxListView*>(dialog->book->GetListView());
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->GetItemCount(), 6);
+    wxRect last;
+    ASSERT_TRUE(list->GetItemRect(5, last));
+    EXPECT_LE(last.GetBottom(), list->GetClientSize().y);
+    Photograph(dialog, wxString::FromUTF8(files[GetParam()]));
 }
+
+INSTANTIATE_TEST_SUITE_P(Pages, SetupPageTest, ::testing::Range(0, int(MySetupDialog::PAGE_COUNT)));

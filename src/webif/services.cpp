@@ -35,8 +35,7 @@ bool ParseTextList(const wxString& xml, const wxString& root, const wxString& it
     for (const wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext()) {
         if (n->GetType() != wxXML_ELEMENT_NODE || n->GetName() != item)
             continue;
-        wxString text = ElementText(n);
-        text.Trim().Trim(false);
+        const wxString text = ElementText(n);
         if (!text.empty() && text != wxT("None"))
             texts.push_back(text);
     }

@@ -16,9 +16,8 @@ bool LoadReplyXml(const wxString& text, wxXmlDocument& doc);
 // node. Every value read from a reply goes through here.
 wxString ElementText(const wxXmlNode* node);
 // Texts of the `item` children of a `root` reply ("e2locations"/"e2location",
-// "e2tags"/"e2tag"), appended in document order, trimmed (receivers indent
-// their elements); empty ones and "None" are skipped. False when the reply
-// is no such document.
+// "e2tags"/"e2tag"), appended in document order, trimmed; empty ones and
+// "None" are skipped. False when the reply is no such document.
 bool ParseTextList(const wxString& xml, const wxString& root, const wxString& item,
                    std::vector<wxString>& texts);
 

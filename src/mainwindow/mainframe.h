@@ -21,8 +21,9 @@ class wxMenu;
 class wxHtmlHelpController;
 class wxBitmap;
 
-// The channel logo of a service from the program's "pic" directory, or the
-// resource bitmap DEFAULT_PICON when there is none.
+// The channel logo of a service from the program's "pic" directory, fitted
+// into the picon slot (see FitPicon), or the resource bitmap DEFAULT_PICON
+// when there is none.
 wxBitmap PiconBitmap(const wxString& sRef);
 
 // Timer ids owned by the main window.

@@ -7,6 +7,7 @@
 #include <wx/busyinfo.h>
 #include <wx/filename.h>
 #include <wx/gauge.h>
+#include <wx/image.h>
 #include <wx/log.h>
 #include <wx/tglbtn.h>
 #include <wx/menu.h>
@@ -261,12 +262,14 @@ void MyMainFrame::SwitchService(MyServicePayload* payload)
 wxBitmap PiconBitmap(const wxString& sRef)
 {
     const wxString file = BIN_PATH + wxT("pic") + wxFileName::GetPathSeparator() + PiconName(sRef) + wxT(".png");
-    wxBitmap bmp;
-    if (wxFileName::FileExists(file))
-        bmp.LoadFile(file, wxBITMAP_TYPE_PNG);
-    if (!bmp.IsOk())
-        bmp = wxXmlResource::Get()->LoadBitmap(wxT("DEFAULT_PICON"));
-    return bmp;
+    wxImage image;
+    if (!wxFileName::FileExists(file) || !image.LoadFile(file, wxBITMAP_TYPE_PNG) || !image.IsOk())
+        return wxXmlResource::Get()->LoadBitmap(wxT("DEFAULT_PICON"));
+    int w = image.GetWidth(), h = image.GetHeight();
+    FitPicon(w, h);
+    if (w != image.GetWidth() || h != image.GetHeight())
+        image.Rescale(w, h, wxIMAGE_QUALITY_HIGH);
+    return wxBitmap(image);
 }
 
 void MyMainFrame::ShowPicon()

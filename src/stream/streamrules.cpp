@@ -231,6 +231,21 @@ wxString PiconName(const wxString& ref)
     return name.BeforeLast('_');
 }
 
+void FitPicon(int& w, int& h)
+{
+    const int slotW = 70, slotH = 53;
+    if (w <= 0 || h <= 0 || (w <= slotW && h <= slotH))
+        return;
+    // the smaller of the two scales, rounded, never below one pixel
+    if ((long long)w * slotH >= (long long)h * slotW) {
+        h = std::max(1, int(((long long)h * slotW + w / 2) / w));
+        w = slotW;
+    } else {
+        w = std::max(1, int(((long long)w * slotH + h / 2) / h));
+        h = slotH;
+    }
+}
+
 wxString FormatStreamTime(uint64_t ns, bool defined)
 {
     if (!defined || ns == UINT64_MAX)

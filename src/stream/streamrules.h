@@ -81,6 +81,10 @@ wxString RecordingLocation(bool https, const wxString& user, const wxString& pas
 
 // Picon file name (without directory and ".png") of a reference.
 wxString PiconName(const wxString& ref);
+// Picon sets come in many sizes (100 x 60, 220 x 132, 400 x 240): the size
+// a w x h picon is shown in, scaled down into the 70 x 53 slot of the
+// default picture with its aspect kept; a smaller one stays as it is.
+void FitPicon(int& w, int& h);
 
 // "%uh:%02um:%02us" of a stream time in nanoseconds; an undefined time shows 99s.
 wxString FormatStreamTime(uint64_t ns, bool defined = true);

@@ -45,7 +45,7 @@ const char* const RELAY = "1:0:1:2921:44D:1:C00000:0:0:0::Kanal Nord Relay";
 
 inline wxString W(const char* utf8) { return wxString::FromUTF8(utf8); }
 
-// Lets queued events run for a while.
+// Lets queued events and pending deletions run for a while.
 inline void Pump(int ms)
 {
     const wxLongLong end = wxGetLocalTimeMillis() + ms;
@@ -54,19 +54,6 @@ inline void Pump(int ms)
         wxTheApp->ProcessIdle();
         wxMilliSleep(5);
     } while (wxGetLocalTimeMillis() < end);
-}
-
-inline bool PumpUntil(const std::function<bool()>& done, int ms = 15000)
-{
-    const wxLongLong end = wxGetLocalTimeMillis() + ms;
-    while (!done()) {
-        if (wxGetLocalTimeMillis() > end)
-            return false;
-        wxTheApp->ProcessPendingEvents();
-        wxTheApp->ProcessIdle();
-        wxMilliSleep(5);
-    }
-    return true;
 }
 
 // Runs body on the modal dialog of type T once its modal loop runs, then

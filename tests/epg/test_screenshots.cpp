@@ -8,6 +8,7 @@
 #include <wx/dcscreen.h>
 #include <wx/textctrl.h>
 
+#include "app/guards.h"
 #include "epg/epgdialog.h"
 #include "epg/epgsearchdialog.h"
 #include "epg/epgsearchresultdialog.h"
@@ -23,11 +24,11 @@ void Settle(wxTopLevelWindow* window)
     window->Show();
     window->Raise();
     for (int i = 0; i < 30; i++) {
-        wxYield();
+        ZPYield();
         wxMilliSleep(10);
     }
     window->Update();
-    wxYield();
+    ZPYield();
 }
 
 // Saves what the screen shows of the window; the number of colours in it

@@ -3,9 +3,6 @@
 // directory); docs/screenshots holds the copies shown in the documentation.
 #include "epg/epg_fixture.h"
 
-#include <set>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/textctrl.h>
 
 #include "app/guards.h"
@@ -14,49 +11,9 @@
 #include "epg/epgsearchresultdialog.h"
 #include "epg/multiepgdialog.h"
 #include "epg/timerdialog.h"
+#include "support/layout.h"
 
 using namespace epgtest;
-
-namespace {
-
-void Settle(wxTopLevelWindow* window)
-{
-    window->Show();
-    window->Raise();
-    for (int i = 0; i < 30; i++) {
-        ZPYield();
-        wxMilliSleep(10);
-    }
-    window->Update();
-    ZPYield();
-}
-
-// Saves what the screen shows of the window; the number of colours in it
-// tells a drawn dialog from an empty grab.
-int Photograph(wxTopLevelWindow* window, const wxString& file)
-{
-    Settle(window);
-    wxString dir = wxGetenv(wxT("ZP_SCREENSHOT_DIR"));
-    if (dir.empty())
-        dir = wxString::FromUTF8(ZP_BINARY_DIR) + wxT("/screenshots");
-    wxFileName::Mkdir(dir, 0755, wxPATH_MKDIR_FULL);
-    const wxRect r = window->GetScreenRect();
-    wxBitmap shot(r.width, r.height);
-    {
-        wxScreenDC screen;
-        wxMemoryDC mem(shot);
-        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-    }
-    EXPECT_TRUE(shot.SaveFile(dir + wxT("/") + file, wxBITMAP_TYPE_PNG)) << file;
-    const wxImage image = shot.ConvertToImage();
-    std::set<unsigned> colours;
-    const unsigned char* p = image.GetData();
-    for (int i = 0; i < image.GetWidth() * image.GetHeight(); i += 7)
-        colours.insert(p[3 * i] << 16 | p[3 * i + 1] << 8 | p[3 * i + 2]);
-    return (int)colours.size();
-}
-
-} // namespace
 
 class Screenshots : public EPGTest {};
 

@@ -12,16 +12,20 @@
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
+#include <set>
+
+#include "app/guards.h"
+
 void ShowAndSettle(wxTopLevelWindow* window)
 {
     window->Show();
     window->Raise();
     for (int i = 0; i < 30; i++) {
-        wxYield();
+        ZPYield();
         wxMilliSleep(10);
     }
     window->Update();
-    wxYield();
+    ZPYield();
 }
 
 // Visible controls that draw something themselves (containers are skipped).
@@ -75,8 +79,9 @@ void ExpectTidy(wxTopLevelWindow* window)
     }
 }
 
-void Photograph(wxTopLevelWindow* window, const wxString& file)
+int Photograph(wxTopLevelWindow* window, const wxString& file)
 {
+    ShowAndSettle(window);
     wxString dir = wxGetenv(wxT("ZP_SCREENSHOT_DIR"));
     if (dir.empty())
         dir = wxString::FromUTF8(ZP_BINARY_DIR) + wxT("/screenshots");
@@ -89,4 +94,10 @@ void Photograph(wxTopLevelWindow* window, const wxString& file)
         mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
     }
     EXPECT_TRUE(shot.SaveFile(dir + wxT("/") + file, wxBITMAP_TYPE_PNG)) << file;
+    const wxImage image = shot.ConvertToImage();
+    std::set<unsigned> colours;
+    const unsigned char* p = image.GetData();
+    for (int i = 0; i < image.GetWidth() * image.GetHeight(); i += 7)
+        colours.insert(p[3 * i] << 16 | p[3 * i + 1] << 8 | p[3 * i + 2]);
+    return (int)colours.size();
 }

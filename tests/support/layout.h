@@ -17,6 +17,7 @@ std::string Describe(wxWindow* w);
 // Every control inside the window, none covering another, labels wide enough
 // for their text, the window within a 1280 x 1024 screen (gtest expectations).
 void ExpectTidy(wxTopLevelWindow* window);
-// Saves the window's pixels as `file` in $ZP_SCREENSHOT_DIR (default:
-// "screenshots" in the build directory).
-void Photograph(wxTopLevelWindow* window, const wxString& file);
+// Shows the window, lets it draw and saves its pixels as `file` in
+// $ZP_SCREENSHOT_DIR (default: "screenshots" in the build directory). The
+// number of colours returned tells a drawn window from an empty grab.
+int Photograph(wxTopLevelWindow* window, const wxString& file);

@@ -5,14 +5,13 @@
 
 #include <cstring>
 #include <string>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/file.h>
 #include <wx/menu.h>
 
 #include "app/app.h"
 #include "mainwindow/frame_fixture.h"
 #include "mainwindow/switch_fixture.h"
+#include "support/layout.h"
 #include "teletext/pagestore.h"
 #include "teletext/teletextdialog.h"
 
@@ -80,24 +79,6 @@ protected:
         wxCommandEvent tool(wxEVT_MENU, XRCID("ID_TOOL_TELETEXT"));
         frame->ProcessWindowEvent(tool);
         EXPECT_TRUE(ran) << "the viewer did not open";
-    }
-    void Photograph(wxWindow* window, const wxString& file)
-    {
-        wxString dir = wxGetenv(wxT("ZP_SCREENSHOT_DIR"));
-        if (dir.empty())
-            dir = wxString::FromUTF8(ZP_BINARY_DIR) + wxT("/screenshots");
-        wxFileName::Mkdir(dir, 0755, wxPATH_MKDIR_FULL);
-        window->Raise();
-        window->Update();
-        RunFor(300);
-        const wxRect r = window->GetScreenRect();
-        wxBitmap shot(r.width, r.height);
-        {
-            wxScreenDC screen;
-            wxMemoryDC mem(shot);
-            mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-        }
-        EXPECT_TRUE(shot.SaveFile(dir + wxT("/") + file, wxBITMAP_TYPE_PNG));
     }
 };
 

@@ -246,7 +246,8 @@ void FillFromConfig(wxFileConfig& fc, const ZPCONFIG& c)
 void SetPaths()
 {
     wxFileName exe(wxStandardPaths::Get().GetExecutablePath());
-    BIN_PATH = exe.GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR);
+    BIN_PATH = ProgramDataDir(exe.GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR),
+                              [](const wxString& dir) { return wxFileName::DirExists(dir); });
     wxFileName cfg = wxFileName::DirName(wxGetHomeDir());
     cfg.AppendDir(wxT(".zappora"));
     CFG_PATH = cfg.GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR);
@@ -496,6 +497,21 @@ int GetConfig()
     if (ximagesink)
         compatibility = true;
     return count;
+}
+
+wxString ProgramDataDir(const wxString& exeDir, const std::function<bool(const wxString&)>& dirExists)
+{
+    const wxString sep = wxFileName::GetPathSeparator();
+    for (const wxChar* data : {wxT("lng"), wxT("hlp"), wxT("pic")})
+        if (dirExists(exeDir + data))
+            return exeDir;
+    const wxString shared = exeDir + wxT("..") + sep + wxT("share") + sep + wxT("zappora") + sep;
+    if (dirExists(shared)) {
+        wxFileName dir = wxFileName::DirName(shared);
+        dir.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE);
+        return dir.GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR);
+    }
+    return exeDir;
 }
 
 bool SetConfig(bool reset)

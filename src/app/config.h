@@ -1,6 +1,8 @@
 // The one settings record of the program and its file "zappora.cfg".
 #pragma once
 
+#include <functional>
+
 #include <wx/string.h>
 
 struct ZPPROFILE {
@@ -85,6 +87,9 @@ int GetConfig();
 // Writes the record; with reset, loads the factory defaults first. Returns
 // false when the file could not be written (the previous file stays intact).
 bool SetConfig(bool reset);
+// Where "lng", "hlp" and "pic" are: beside the executable (a build tree),
+// else in ../share/zappora (an installed program); BIN_PATH holds it.
+wxString ProgramDataDir(const wxString& exeDir, const std::function<bool(const wxString&)>& dirExists);
 
 // "1234567" -> "1.234.567"
 wxString SeparateValue(const wxString& digits);

@@ -14,7 +14,7 @@ class MySplashFrame;
 class MyTaskBarIcon;
 class wxSingleInstanceChecker;
 
-extern wxString BIN_PATH;   // directory of the executable, trailing separator
+extern wxString BIN_PATH;   // program data ("lng", "hlp", "pic"): beside the executable or ../share/zappora; trailing separator
 extern wxString CFG_PATH;   // ~/.zappora/, trailing separator
 
 extern wxSingleInstanceChecker* checker;

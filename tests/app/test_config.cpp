@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <set>
 #include <unistd.h>
 
 #include <wx/dir.h>
@@ -484,4 +485,16 @@ TEST(ConfigGlobal, SeparateValue)
     EXPECT_EQ(SeparateValue(wxT("123456")), wxT("123.456"));
     EXPECT_EQ(SeparateValue(wxT("")), wxT(""));
     EXPECT_EQ(SeparateValue(wxT("-1234")), wxT("-1.234"));
+}
+
+// A build tree keeps the data beside the executable, an installed program in
+// ../share/zappora; with neither, the executable's directory stays.
+TEST(ConfigGlobal, ProgramDataDir)
+{
+    auto only = [](std::set<wxString> dirs) {
+        return [dirs](const wxString& d) { return dirs.count(d) > 0; };
+    };
+    EXPECT_EQ(ProgramDataDir(wxT("/b/"), only({wxT("/b/pic"), wxT("/b/../share/zappora/")})), wxT("/b/"));
+    EXPECT_EQ(ProgramDataDir(wxT("/usr/bin/"), only({wxT("/usr/bin/../share/zappora/")})), wxT("/usr/share/zappora/"));
+    EXPECT_EQ(ProgramDataDir(wxT("/opt/z/bin/"), only({})), wxT("/opt/z/bin/"));
 }

@@ -15,6 +15,9 @@
 #include <thread>
 #include <unistd.h>
 
+#include <wx/image.h>
+
+#include "stream/streamrules.h"
 #include "support/program.h"
 #include "support/sim.h"
 
@@ -27,6 +30,16 @@ void WriteConfig(const SimReceiver& sim, const std::string& extra = "")
     cfg << "[GENERAL]\nVideoSink=ximagesink\nExpertMode=1\n" << extra
         << "[PROFILE1]\nName=Sim\nHost=" << sim.host() << "\nUser=root\nPass=zaptower\nWPort="
         << sim.webPort() << "\nSPort=" << sim.streamPort() << "\nHttps=0\n";
+}
+
+std::string CurrentRef(SimReceiver& sim)
+{
+    std::string state = sim.control("/control/state");
+    size_t k = state.find("\"ref\"");
+    if (k == std::string::npos)
+        return "";
+    size_t q = state.find('"', state.find(':', k) + 1);
+    return state.substr(q + 1, state.find('"', q + 1) - q - 1);
 }
 
 size_t IndexOf(const std::vector<std::string>& paths, const std::string& prefix, size_t from = 0)
@@ -47,11 +60,8 @@ TEST(EndToEnd, StartsPlaysAndClosesCleanly)
     std::string cfgPath = Home() + "/.zappora/zappora.cfg";
 
     // What the receiver shows now is what the program must play.
-    std::string state = sim.control("/control/state");
-    size_t k = state.find("\"ref\"");
-    ASSERT_NE(k, std::string::npos) << state;
-    size_t q = state.find('"', state.find(':', k) + 1);
-    std::string currentRef = state.substr(q + 1, state.find('"', q + 1) - q - 1);
+    std::string currentRef = CurrentRef(sim);
+    ASSERT_FALSE(currentRef.empty());
     char* escaped = curl_easy_escape(nullptr, currentRef.c_str(), int(currentRef.size()));
     std::string expectedStream = std::string("/") + escaped;
     curl_free(escaped);
@@ -117,4 +127,46 @@ TEST(EndToEnd, StartsPlaysAndClosesCleanly)
     EXPECT_NE(after, before);
     EXPECT_NE(after.find("Volume="), std::string::npos);
     EXPECT_NE(after.find("Host=" + sim.host()), std::string::npos);
+}
+
+// Installed into a prefix, the program finds its data in ../share/zappora
+// beside its bin directory: a logo put there for the receiver's current
+// service shows up in the main window.
+TEST(EndToEnd, InstalledProgramFindsItsDataInItsPrefix)
+{
+    SimReceiver sim;
+    ASSERT_TRUE(sim.ok());
+    WriteConfig(sim);
+    const std::string build = getenv("ZP_BINARY_DIR") ? getenv("ZP_BINARY_DIR") : ZP_BINARY_DIR;
+    const std::string prefix = Home() + "/prefix";
+    const std::string log = Home() + "/install.txt";
+    ASSERT_EQ(system(("cmake --install '" + build + "' --prefix '" + prefix + "' > '" + log + "' 2>&1").c_str()), 0)
+        << ReadFile(log);
+
+    const std::string ref = CurrentRef(sim);
+    ASSERT_FALSE(ref.empty());
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    wxImage logo(100, 75);
+    logo.SetRGB(wxRect(0, 0, 100, 75), 0xff, 0x00, 0xff);
+    const wxString picon = wxString::FromUTF8(prefix + "/share/zappora/pic/") + PiconName(wxString::FromUTF8(ref)) + wxT(".png");
+    ASSERT_TRUE(logo.SaveFile(picon, wxBITMAP_TYPE_PNG)) << picon;
+
+    pid_t app = StartProgram({}, prefix + "/bin/zappora");
+    ASSERT_GT(app, 0);
+    ProgramReaper reaper{app};
+    Display* d = XOpenDisplay(nullptr);
+    ASSERT_NE(d, nullptr);
+    Window main = 0;
+    ASSERT_TRUE(WaitFor([&] { return (main = FindWindow(d, DefaultRootWindow(d), "Zappora E2")) != 0; }, 60));
+    EXPECT_TRUE(WaitFor([&] {
+        int w = 0, h = 0;
+        size_t magenta = 0;
+        for (unsigned long p : Grab(d, main, w, h))
+            magenta += p == 0xff00ff;
+        return magenta > 1000;
+    }, 60)) << "the logo from " << prefix << "/share/zappora/pic is not shown";
+    SendClose(d, main);
+    EXPECT_EQ(WaitExit(app, 30), 0);
+    XCloseDisplay(d);
 }

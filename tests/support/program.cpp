@@ -19,9 +19,10 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-pid_t StartProgram(std::vector<std::string> args)
+pid_t StartProgram(std::vector<std::string> args, std::string exe)
 {
-    std::string exe = std::string(getenv("ZP_BINARY_DIR") ? getenv("ZP_BINARY_DIR") : ZP_BINARY_DIR) + "/zappora";
+    if (exe.empty())
+        exe = std::string(getenv("ZP_BINARY_DIR") ? getenv("ZP_BINARY_DIR") : ZP_BINARY_DIR) + "/zappora";
     args.insert(args.begin(), exe);
     pid_t pid = fork();
     if (pid == 0) {

@@ -12,8 +12,8 @@
 std::string Home();
 std::string ReadFile(const std::string& path);
 
-// Starts build/zappora with args; the pid, or -1.
-pid_t StartProgram(std::vector<std::string> args);
+// Starts build/zappora (or the executable `exe`) with args; the pid, or -1.
+pid_t StartProgram(std::vector<std::string> args, std::string exe = "");
 // Exit status of the child, or -1 while it still runs after `seconds`.
 int WaitExit(pid_t pid, int seconds);
 // Kills a program that is still running when the test ends, whatever failed.

@@ -1,4 +1,5 @@
 #include "support/program.h"
+#include "support/sim.h"
 
 #include <X11/Xutil.h>
 #include <cstdlib>
@@ -29,12 +30,7 @@ pid_t StartProgram(std::vector<std::string> args, std::string exe)
         // kept for the test: a failed toolkit check is reported there
         if (!freopen((Home() + "/stderr.txt").c_str(), "w", stderr))
             _exit(126);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
+        ExecOrExit(args);
     }
     return pid;
 }

@@ -44,12 +44,7 @@ SimReceiver::SimReceiver(std::vector<std::string> extraArgs)
         dup2(out[1], 1);
         close(out[0]);
         close(out[1]);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
+        ExecOrExit(args);
     }
     close(out[1]);
     FILE* f = fdopen(out[0], "r");
@@ -87,6 +82,16 @@ SimReceiver::~SimReceiver()
 std::string SimReceiver::webBase() const
 {
     return "http://" + host_ + ":" + std::to_string(webPort_);
+}
+
+void ExecOrExit(const std::vector<std::string>& args)
+{
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
 }
 
 void UseReceiver(const std::string& host, int webPort, int streamPort, bool https)

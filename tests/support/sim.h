@@ -4,6 +4,8 @@
 
 // Fills profile slot 0 of the configuration (user root, password zaptower)
 // and makes it active.
+// In a forked child: runs args[0] with args, or ends the child with 127.
+[[noreturn]] void ExecOrExit(const std::vector<std::string>& args);
 void UseReceiver(const std::string& host, int webPort, int streamPort, bool https = false);
 
 // The simulated receiver (sim/e2sim) as a child process on a loopback
